@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs everything a fresh Debian machine needs and prepares the Wine prefix
+# inside the build tree. Idempotent: a second run changes nothing.
+#   scripts/setup.sh            packages and the Wine prefix
+#   scripts/setup.sh --prefix   the Wine prefix only
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+
+packages=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-i686-dev
+  wine wine32:i386 xvfb x11-utils xdotool fonts-ipafont-gothic imagemagick fp-utils file
+)
+
+install_packages() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "setup: installing ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+prepare_prefix() {
+  if [ -f "$WINEPREFIX/.velkor-ready" ]; then return 0; fi
+  echo "setup: preparing the Wine prefix in $WINEPREFIX"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  # Japanese text in dialogs: the Japanese UI fonts are not in Wine; map them.
+  local subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  for face in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "ＭＳ Ｐゴシック" "MS PGothic" "MS Gothic"; do
+    wine reg add "$subst" /v "$face" /t REG_SZ /d IPAGothic /f >/dev/null 2>&1
+  done
+  # Frames, minimise and restore as on Windows without a window manager.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  wineserver -w
+  touch "$WINEPREFIX/.velkor-ready"
+}
+
+if [ "${1:-}" != "--prefix" ]; then install_packages; fi
+prepare_prefix

@@ -1,0 +1,1 @@
+# Rule model, reading and writing, identities, blocked senders.

@@ -1,0 +1,1 @@
+# Change watcher and Outlook Express presence check.
