@@ -1,30 +1,27 @@
 // velkor-rules: shows what Velkor sees — rules, blocked senders, folders and
 // the address book — for support staff and users. See docs/velkor-rules.md.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "Commands.h"
 
+namespace velkor::cli {
+std::vector<Command>& Registry() {
+  static std::vector<Command> commands;
+  return commands;
+}
+}  // namespace velkor::cli
+
 namespace {
 
-struct Command {
-  const char* name;
-  int (*run)(const velkor::cli::Args&);
-  const char* usage;
-};
-
-const Command kCommands[] = {
-    {"list", velkor::cli::RunList, "list [FILE.reg]"},
-    {"check", velkor::cli::RunCheck, "check [FILE.reg]"},
-    {"export", velkor::cli::RunExport, "export IDENTITY OUT.reg [FILE.reg]"},
-    {"folders", velkor::cli::RunFolders, "folders FILE.dbx"},
-    {"addressbook", velkor::cli::RunAddressBook, "addressbook"},
-};
-
 int Usage() {
+  auto commands = velkor::cli::Registry();
+  std::sort(commands.begin(), commands.end(),
+            [](const auto& a, const auto& b) { return std::strcmp(a.name, b.name) < 0; });
   std::fprintf(stderr, "usage:\n");
-  for (const auto& c : kCommands) std::fprintf(stderr, "  velkor-rules %s\n", c.usage);
+  for (const auto& c : commands) std::fprintf(stderr, "  velkor-rules %s\n", c.usage);
   return 2;
 }
 
@@ -32,7 +29,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
   if (argc < 2) return Usage();
-  for (const auto& c : kCommands) {
+  for (const auto& c : velkor::cli::Registry()) {
     if (std::strcmp(argv[1], c.name) == 0) return c.run(velkor::cli::Args(argv + 2, argv + argc));
   }
   return Usage();
