@@ -1,1 +1,23 @@
 # tests: model
+# The store suite runs natively on the memory registry and, in the Windows
+# build, on the real registry under Wine.
+if(NOT WIN32)
+  velkor_test(rulestore_test
+    SOURCES RuleTestSupport.h RuleModelTest.cpp RuleStoreSuite.cpp RuleStoreMemoryTest.cpp RuleStoreTest.cpp
+            IdentitiesTest.cpp BlockedSendersTest.cpp
+    LIBS velkor_rulestore)
+endif()
+# velkor-rules on the demo data: it checks clean, and a rule made invalid is found.
+if(NOT WIN32)
+  add_test(NAME velkor_rules_check_demo
+           COMMAND velkor-rules check ${VELKOR_ROOT}/data/demo/demo.reg)
+  add_test(NAME velkor_rules_check_invalid
+           COMMAND velkor-rules check ${CMAKE_CURRENT_SOURCE_DIR}/data/invalid-rule.reg)
+  set_tests_properties(velkor_rules_check_demo velkor_rules_check_invalid PROPERTIES LABELS native)
+  set_tests_properties(velkor_rules_check_invalid PROPERTIES WILL_FAIL TRUE)
+endif()
+if(WIN32)
+  velkor_test(rulestore_win32_test
+    SOURCES RuleTestSupport.h RuleStoreSuite.cpp RuleStoreWin32Test.cpp
+    LIBS velkor_rulestore velkor_registry_win32)
+endif()

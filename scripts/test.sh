@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Runs every test layer: native unit tests, the same under ASan+UBSan, short
+# fuzz runs, the Windows build's tests under Wine (platform, windows, end to
+# end), and the import check of the shipped programs.
+#   scripts/test.sh            everything (installs what is missing first)
+#   scripts/test.sh --no-setup skip the package and prefix step
+set -uo pipefail
+source "$(dirname "$0")/env.sh"
+cd "$VELKOR_ROOT"
+
+[ "${1:-}" = "--no-setup" ] || scripts/setup.sh || exit 1
+jobs=$(nproc)
+summary=()
+total_pass=0
+total_fail=0
+status=0
+
+# Sums the GoogleTest XML results of a build directory for one label prefix.
+count_cases() {  # dir label
+  local dir=$1 pass=0 fail=0 f t fl er
+  for f in "$dir"/results/*.xml; do
+    [ -f "$f" ] || continue
+    [ -f "$f.label" ] && [ "$(cat "$f.label")" != "$2" ] && continue
+    t=$(grep -m1 -o '<testsuites tests="[0-9]*"' "$f" | grep -o '[0-9]*')
+    fl=$(grep -m1 -o '<testsuites [^>]*failures="[0-9]*"' "$f" | grep -o 'failures="[0-9]*"' | grep -o '[0-9]*')
+    er=$(grep -m1 -o '<testsuites [^>]*errors="[0-9]*"' "$f" | grep -o 'errors="[0-9]*"' | grep -o '[0-9]*')
+    t=${t:-0}; fl=${fl:-0}; er=${er:-0}
+    pass=$((pass + t - fl - er)); fail=$((fail + fl + er))
+  done
+  echo "$pass $fail"
+}
+
+# configure, build and test one layer: name builddir ctest-args -- cmake-args
+run_layer() {
+  local name=$1 dir=$2 labels=$3; shift 3
+  echo "=== $name: configure and build ($dir)"
+  if ! cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1; then
+    mkdir -p "$dir"; cat "$dir.configure.log"; summary+=("$name: configure FAILED"); status=1; return
+  fi
+  if ! ninja -C "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
+    tail -n 60 "$dir.build.log"; summary+=("$name: build FAILED"); status=1; total_fail=$((total_fail + 1)); return
+  fi
+  grep -E 'warning:' "$dir.build.log" | sort -u | head -n 20
+  rm -rf "$dir/results"; mkdir -p "$dir/results"
+  local label
+  for label in $labels; do
+    echo "=== $name: $label tests"
+    local before
+    before=$(ls "$dir/results" 2>/dev/null)
+    ctest --test-dir "$dir" -L "^$label\$" --output-on-failure --timeout 600 ${CTEST_JOBS:+-j $CTEST_JOBS}
+    local rc=$?
+    for f in "$dir"/results/*.xml; do [ -f "$f.label" ] || echo "$label" >"$f.label"; done
+    read -r p fl < <(count_cases "$dir" "$label")
+    local nt
+    nt=$(ctest --test-dir "$dir" -N -L "^$label\$" | grep -c 'Test *#')
+    if [ $rc -ne 0 ] && [ "$fl" -eq 0 ]; then fl=1; fi  # a crashed executable writes no XML
+    summary+=("$name/$label: $p passed, $fl failed ($nt executables)")
+    total_pass=$((total_pass + p)); total_fail=$((total_fail + fl))
+    [ $rc -eq 0 ] || status=1
+  done
+}
+
+run_layer "native" build/native "native" -DCMAKE_BUILD_TYPE=Debug
+run_layer "asan+ubsan" build/asan "native" -DCMAKE_BUILD_TYPE=Debug -DVELKOR_SANITIZE=ON
+CTEST_JOBS=$jobs run_layer "fuzz" build/fuzz "fuzz" -DCMAKE_BUILD_TYPE=Debug -DVELKOR_FUZZ=ON \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+velkor_ensure_display || exit 1
+wineserver -p 2>/dev/null
+run_layer "windows" build/win "wine window e2e" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+wineserver -k 2>/dev/null
+
+echo "=== import check"
+shipped=(build/win/bin/Velkor.exe build/win/bin/TarnWABSync.exe)
+file "${shipped[@]}" 2>/dev/null
+if scripts/check-imports.sh "${shipped[@]}"; then
+  summary+=("import check: passed"); total_pass=$((total_pass + 1))
+else
+  summary+=("import check: FAILED"); total_fail=$((total_fail + 1)); status=1
+fi
+
+echo
+echo "=== summary"
+printf '%s\n' "${summary[@]}"
+echo "$total_pass passed, $total_fail failed"
+exit $status

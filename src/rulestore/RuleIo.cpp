@@ -1,0 +1,158 @@
+#include "rulestore/RuleIo.h"
+
+#include "text/ShiftJis.h"
+
+namespace velkor {
+
+namespace {
+// Item key names are three hex digits; the buffer leaves room for anything a
+// damaged profile holds.
+constexpr std::uint32_t kNameBuffer = 512;
+}  // namespace
+
+bool RuleIo::ReadItem(RegistryAccess& reg, RuleItem& item, const std::string& name, std::uint32_t* logic,
+                      bool emptyTextReadable) {
+  if (item.keyPath_.empty() || name.empty()) return false;
+  RegKey key(reg);
+  if (key.Open(item.keyPath_ + "\\" + name, RegAccess::Read) != regerr::kSuccess) return false;
+  std::uint32_t flags = 0, type = 0, itemLogic = 0;
+  if (!key.ReadDword("Flags", &flags)) return false;
+  if (logic && !key.ReadDword("Logic", &itemLogic)) return false;
+  if (!key.ReadDword("Type", &type)) return false;
+
+  item.type_ = type;
+  item.flags_ = flags;
+  if (logic) *logic = itemLogic;
+  item.hasValue_ = false;
+  item.value_.clear();
+  item.valueType_ = valuetype::kNone;
+
+  if (key.HasValue("ValueType")) {
+    std::uint32_t valueType = 0;
+    if (!key.ReadDword("ValueType", &valueType)) return false;
+    std::vector<std::uint8_t> bytes;
+    switch (valueType) {
+      case valuetype::kDword:
+        if (!key.ReadBytes("Value", &bytes) || bytes.size() != 4) return false;
+        break;
+      case valuetype::kText:
+        if (!key.ReadBytes("Value", &bytes)) return false;
+        if (!emptyTextReadable && (bytes.empty() || bytes[0] == 0)) return false;
+        break;
+      case valuetype::kBytes:
+        if (!key.ReadBytes("Value", &bytes)) return false;
+        break;
+      default:
+        return false;
+    }
+    item.hasValue_ = true;
+    item.value_ = std::move(bytes);
+    item.valueType_ = valueType;
+  }
+  item.loaded_ = true;
+  item.inUse_ = true;
+  return true;
+}
+
+bool RuleIo::ReadCriterion(RegistryAccess& reg, RuleCriterion& item, const std::string& name) {
+  return ReadItem(reg, item, name, &item.logic_, false);
+}
+
+bool RuleIo::ReadAction(RegistryAccess& reg, RuleAction& item, const std::string& name) {
+  return ReadItem(reg, item, name, nullptr, true);
+}
+
+bool RuleIo::WriteItem(RegistryAccess& reg, const RuleItem& item, const std::string& name,
+                       const std::uint32_t* logic) {
+  if (item.keyPath_.empty() || name.empty()) return false;
+  RegKey key(reg);
+  if (key.Create(item.keyPath_ + "\\" + name) != regerr::kSuccess) return false;
+  if (key.WriteDword("Flags", item.flags_) != regerr::kSuccess) return false;
+  if (logic && key.WriteDword("Logic", *logic) != regerr::kSuccess) return false;
+  if (key.WriteDword("Type", item.type_) != regerr::kSuccess) return false;
+  if (!item.hasValue_) {
+    return DeleteValueIfPresent(key, "ValueType") && DeleteValueIfPresent(key, "Value");
+  }
+  if (key.WriteDword("ValueType", item.valueType_) != regerr::kSuccess) return false;
+  std::uint32_t regType;
+  switch (item.valueType_) {
+    case valuetype::kDword: regType = regtype::kDword; break;
+    case valuetype::kText: regType = regtype::kSz; break;
+    case valuetype::kBytes: regType = regtype::kBinary; break;
+    default: return false;
+  }
+  return key.WriteBytes("Value", item.value_.data(), static_cast<std::uint32_t>(item.value_.size()), regType) ==
+         regerr::kSuccess;
+}
+
+bool RuleIo::WriteCriterion(RegistryAccess& reg, const RuleCriterion& item, const std::string& name,
+                            std::uint32_t logic) {
+  return WriteItem(reg, item, name, &logic);
+}
+
+bool RuleIo::WriteAction(RegistryAccess& reg, const RuleAction& item, const std::string& name) {
+  return WriteItem(reg, item, name, nullptr);
+}
+
+std::vector<std::string> RuleIo::SplitOrder(const std::string& order, bool stopAtEmpty) {
+  std::vector<std::string> names;
+  for (auto& name : sjis::Split(order, ' ')) {
+    if (name.empty()) {
+      if (stopAtEmpty) break;
+      continue;
+    }
+    names.push_back(std::move(name));
+  }
+  return names;
+}
+
+std::string RuleIo::JoinOrder(const std::vector<std::string>& names) {
+  std::string order;
+  for (const auto& name : names) {
+    if (!order.empty()) order += ' ';
+    order += name;
+  }
+  return order;
+}
+
+std::vector<std::string> RuleIo::ItemNames(std::size_t count) {
+  std::vector<std::string> names;
+  names.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) names.push_back(FormatKeyName(static_cast<std::uint32_t>(i)));
+  return names;
+}
+
+bool RuleIo::DeleteSubkeysExcept(RegKey& key, const std::vector<std::string>& keep) {
+  RegistryAccess& reg = key.Registry();
+  char name[kNameBuffer];
+  std::uint32_t index = 0;
+  for (;;) {
+    std::uint32_t size = kNameBuffer;
+    const long rc = reg.EnumSubKey(key.Handle(), index, name, &size);
+    if (rc == regerr::kMoreData) {
+      ++index;  // a name that long is no key of ours, but we cannot name it to delete it
+      continue;
+    }
+    if (rc != regerr::kSuccess) return true;
+    const std::string subkey(name, size < kNameBuffer ? size : kNameBuffer - 1);
+    bool kept = false;
+    for (const auto& k : keep) kept = kept || sjis::AsciiLower(k) == sjis::AsciiLower(subkey);
+    if (kept) {
+      ++index;
+    } else if (key.DeleteKeyTree(subkey) != regerr::kSuccess) {
+      return false;
+    }
+  }
+}
+
+bool RuleIo::DeleteTreeIfPresent(RegKey& key, const std::string& subkey) {
+  const long rc = key.DeleteKeyTree(subkey);
+  return rc == regerr::kSuccess || rc == regerr::kFileNotFound;
+}
+
+bool RuleIo::DeleteValueIfPresent(RegKey& key, const std::string& name) {
+  const long rc = key.DeleteValue(name);
+  return rc == regerr::kSuccess || rc == regerr::kFileNotFound;
+}
+
+}  // namespace velkor

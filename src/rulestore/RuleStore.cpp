@@ -1,0 +1,569 @@
+#include "rulestore/RuleStore.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+#include "rulestore/RegistryAccess.h"
+#include "rulestore/RuleIo.h"
+#include "text/ShiftJis.h"
+
+namespace velkor {
+
+std::string IdentityBasePath(const std::string& identityKey) {
+  return std::string("Identities\\") + identityKey + "\\Software\\Microsoft\\Outlook Express\\5.0";
+}
+
+std::string RulesMailPath(const std::string& identityBasePath) { return identityBasePath + "\\Rules\\Mail"; }
+
+// ---------------------------------------------------------------------------
+// Item sets
+
+bool CriteriaSet::Load(RegistryAccess& reg) {
+  loaded_ = false;
+  Reset();
+  RegKey key(reg);
+  std::string order;
+  if (keyPath_.empty() || key.Open(keyPath_, RegAccess::Read) != regerr::kSuccess) return false;
+  if (!key.ReadString("Order", &order) || order.empty()) return false;
+  key.Close();
+
+  int placed = 0;
+  for (const auto& name : RuleIo::SplitOrder(order, true)) {
+    RuleCriterion item(keyPath_, 0);
+    if (!RuleIo::ReadCriterion(reg, item, name)) continue;
+    if (mode_ == CriteriaMode::List) {
+      items_.push_back(std::move(item));
+      ++placed;
+      continue;
+    }
+    const int slot = CriterionSlotOfType(item.Type());
+    if (slot < 0) continue;
+    items_[slot] = std::move(item);  // of two items of one type the later wins
+    ++placed;
+  }
+  if (placed == 0) {
+    Reset();
+    return false;
+  }
+  if (mode_ == CriteriaMode::Fixed && placed > 1) {
+    for (const auto& item : items_) {
+      if (!item.InUse()) continue;
+      logic_ = (item.Logic() == kLogicAny || item.Logic() == kLogicAll) ? item.Logic() : kLogicAll;
+      break;
+    }
+  }
+  loaded_ = true;
+  return true;
+}
+
+bool CriteriaSet::Save(RegistryAccess& reg) const {
+  if (mode_ != CriteriaMode::Fixed || keyPath_.empty() || items_.size() != kSlotCount) return false;
+  std::size_t used = 0;
+  for (const auto& item : items_) used += item.InUse() ? 1 : 0;
+  if (used == 0) return false;
+  const auto names = RuleIo::ItemNames(used);
+
+  RegKey key(reg);
+  if (key.Create(keyPath_) != regerr::kSuccess) return false;
+  // Stale items left behind would fail the save so that the next one retries the cleanup.
+  const bool cleaned = RuleIo::DeleteSubkeysExcept(key, names);
+  if (key.WriteString("Order", RuleIo::JoinOrder(names)) != regerr::kSuccess) return false;
+  key.Close();
+  std::size_t next = 0;
+  for (const auto& item : items_) {
+    if (!item.InUse()) continue;
+    if (!RuleIo::WriteCriterion(reg, item, names[next++], logic_)) return false;
+  }
+  return cleaned;
+}
+
+bool ActionSet::Load(RegistryAccess& reg) {
+  loaded_ = false;
+  Reset();
+  RegKey key(reg);
+  std::string order;
+  if (keyPath_.empty() || key.Open(keyPath_, RegAccess::Read) != regerr::kSuccess ||
+      !key.ReadString("Order", &order) || order.empty()) {
+    items_.clear();
+    return false;
+  }
+  key.Close();
+
+  int placed = 0;
+  for (const auto& name : RuleIo::SplitOrder(order, true)) {
+    RuleAction item(keyPath_, 0);
+    if (!RuleIo::ReadAction(reg, item, name)) continue;
+    const int slot = ActionSlotOfType(item.Type());
+    if (slot < 0) continue;
+    items_[slot] = std::move(item);
+    ++placed;
+  }
+  if (placed == 0) {
+    items_.clear();
+    return false;
+  }
+  loaded_ = true;
+  return true;
+}
+
+bool ActionSet::Save(RegistryAccess& reg) const {
+  if (keyPath_.empty() || items_.size() != kSlotCount) return false;
+  std::size_t used = 0;
+  for (const auto& item : items_) used += item.InUse() ? 1 : 0;
+  if (used == 0) return false;
+  const auto names = RuleIo::ItemNames(used);
+
+  RegKey key(reg);
+  if (key.Create(keyPath_) != regerr::kSuccess) return false;
+  const bool cleaned = RuleIo::DeleteSubkeysExcept(key, names);
+  if (key.WriteString("Order", RuleIo::JoinOrder(names)) != regerr::kSuccess) return false;
+  key.Close();
+  std::size_t next = 0;
+  for (const auto& item : items_) {
+    if (!item.InUse()) continue;
+    if (!RuleIo::WriteAction(reg, item, names[next++])) return false;
+  }
+  return cleaned;
+}
+
+// ---------------------------------------------------------------------------
+// One rule
+
+bool MailRule::Load(RegistryAccess& reg) {
+  modified_ = false;
+  loaded_ = false;
+  bool ok = false;
+  {
+    RegKey key(reg);
+    ok = !parentPath_.empty() && key.Open(KeyPath(), RegAccess::Read) == regerr::kSuccess &&
+         key.ReadDword("Enabled", &enabled_) && key.ReadString("Name", &name_) &&
+         key.ReadDword("Version", &version_);
+  }
+  if (ok) {
+    actions_ = std::make_unique<ActionSet>(KeyPath() + "\\Actions");
+    ok = actions_->Load(reg);
+  }
+  if (ok) {
+    criteria_ = std::make_unique<CriteriaSet>(KeyPath() + "\\Criteria", CriteriaMode::Fixed);
+    ok = criteria_->Load(reg);
+  }
+  if (!ok) {
+    enabled_ = 0;
+    name_.clear();
+    version_ = 0;
+    actions_.reset();
+    criteria_.reset();
+    return false;
+  }
+  loaded_ = true;
+  return true;
+}
+
+bool MailRule::Save(RegistryAccess& reg, ProgressSink& progress, const RuleChecks& checks) {
+  if (!modified_) return true;
+  if (parentPath_.empty() || !actions_ || !criteria_ || !IsValid(checks)) return false;
+
+  progress.SetPercent(0);
+  std::string status = ruletext::kSavingRule;
+  status.replace(status.find("%s"), 2, name_);
+  progress.SetStatusText(status);
+
+  // The version counts saves that reached the registry; a failed attempt
+  // writes the same number again next time.
+  const std::uint32_t newVersion = version_ + 1;
+  {
+    RegKey key(reg);
+    if (key.Create(KeyPath()) != regerr::kSuccess) return false;
+    if (key.WriteDword("Enabled", enabled_) != regerr::kSuccess) return false;
+    if (key.WriteString("Name", name_) != regerr::kSuccess) return false;
+    if (key.WriteDword("Version", newVersion) != regerr::kSuccess) return false;
+    // A failed deletion is made good by the sets' own cleanup below.
+    key.DeleteKeyTree("Actions");
+    key.DeleteKeyTree("Criteria");
+  }
+  if (!actions_->Save(reg) || !criteria_->Save(reg)) return false;
+  version_ = newVersion;
+  modified_ = false;
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// The rule list
+
+bool RuleSet::Load(RegistryAccess& reg) {
+  orderChanged_ = false;
+  rules_.clear();
+  order_.clear();
+  version_ = 0;
+  RegKey key(reg);
+  if (path_.empty() || key.Open(path_, RegAccess::Read) != regerr::kSuccess) return true;
+  if (!key.ReadDword("Version", &version_)) {
+    version_ = 0;
+    return false;
+  }
+  if (!key.HasValue("Order")) return true;
+  if (!key.ReadString("Order", &order_)) return true;
+  key.Close();
+
+  std::set<std::uint32_t> numbers;
+  for (const auto& name : RuleIo::SplitOrder(order_, false)) {
+    // A rule is addressed by its number, so a key name that is no number, or
+    // a number already taken, cannot be one of the list's rules.
+    std::uint32_t number = 0;
+    if (!ParseKeyName(name, &number) || !numbers.insert(number).second) continue;
+    auto rule = std::make_unique<MailRule>(path_, name);
+    if (!rule->Load(reg)) {
+      numbers.erase(number);
+      continue;
+    }
+    if (!sjis::EqualsIgnoreCase(name, FormatKeyName(number))) {
+      // "1" or "0001": the "Order" we write names the rule "001", so store it
+      // there, or a rewrite of "Order" would delete its key.
+      rule->Rehome(FormatKeyName(number));
+      rule->SetModified(true);
+      orderChanged_ = true;
+    }
+    rules_.push_back(std::move(rule));
+  }
+  return true;
+}
+
+int RuleSet::IndexOfNumber(std::uint32_t number) const {
+  for (int i = 0; i < Count(); ++i) {
+    if (rules_[i]->Number() == number) return i;
+  }
+  return -1;
+}
+
+MailRule* RuleSet::Find(std::uint32_t number) {
+  const int index = IndexOfNumber(number);
+  return index < 0 ? nullptr : rules_[index].get();
+}
+
+const MailRule* RuleSet::Find(std::uint32_t number) const {
+  const int index = IndexOfNumber(number);
+  return index < 0 ? nullptr : rules_[index].get();
+}
+
+std::vector<std::uint32_t> RuleSet::Numbers() const {
+  std::vector<std::uint32_t> numbers;
+  numbers.reserve(rules_.size());
+  for (const auto& rule : rules_) numbers.push_back(rule->Number());
+  return numbers;
+}
+
+std::string RuleSet::UniqueNewName(const std::string& base) const {
+  const std::string stem = base.empty() ? std::string(ruletext::kNewRuleName) : base;
+  std::set<std::string> names;
+  for (const auto& rule : rules_) names.insert(rule->Name());
+  std::string candidate = stem;
+  for (int counter = 1; names.count(candidate) != 0; ++counter) {
+    candidate = stem + " #" + std::to_string(counter);
+  }
+  return candidate;
+}
+
+std::uint32_t RuleSet::NextFreeNumber() const {
+  std::set<std::uint32_t> numbers;
+  for (const auto& rule : rules_) numbers.insert(rule->Number());
+  std::uint32_t n = 0;
+  while (numbers.count(n) != 0) ++n;
+  return n;
+}
+
+MailRule& RuleSet::AddNewRule(const std::string& name) {
+  auto rule = std::make_unique<MailRule>(path_, FormatKeyName(NextFreeNumber()));
+  rule->InitAsNew(UniqueNewName(name));
+  rules_.push_back(std::move(rule));
+  orderChanged_ = true;
+  return *rules_.back();
+}
+
+bool RuleSet::Remove(std::uint32_t number) {
+  const int index = IndexOfNumber(number);
+  if (index < 0) return false;
+  rules_.erase(rules_.begin() + index);
+  orderChanged_ = true;
+  return true;
+}
+
+bool RuleSet::Reorder(const std::vector<std::uint32_t>& numbers) {
+  if (numbers.size() != rules_.size()) return false;
+  std::vector<int> from;
+  from.reserve(numbers.size());
+  std::vector<bool> taken(rules_.size(), false);
+  for (std::uint32_t number : numbers) {
+    const int index = IndexOfNumber(number);
+    if (index < 0 || taken[index]) return false;
+    taken[index] = true;
+    from.push_back(index);
+  }
+  if (numbers == Numbers()) return true;
+  std::vector<std::unique_ptr<MailRule>> ordered;
+  ordered.reserve(rules_.size());
+  for (int index : from) ordered.push_back(std::move(rules_[index]));
+  rules_ = std::move(ordered);
+  orderChanged_ = true;
+  return true;
+}
+
+bool RuleSet::HasChanges() const {
+  if (orderChanged_) return true;
+  for (const auto& rule : rules_) {
+    if (rule->Modified()) return true;
+  }
+  return false;
+}
+
+int RuleSet::FirstInvalid(const RuleChecks& checks) const {
+  for (int i = 0; i < Count(); ++i) {
+    if (!rules_[i]->IsValid(checks)) return i;
+  }
+  return -1;
+}
+
+bool RuleSet::Save(RegistryAccess& reg, const std::vector<std::uint32_t>& displayOrder, ProgressSink& progress,
+                   const RuleChecks& checks, std::vector<std::uint32_t>* failedRules) {
+  if (path_.empty() || displayOrder.size() != rules_.size()) return false;
+  // The order the user sees is the order stored; a list that names a rule
+  // twice or one we do not hold would store an "Order" naming the wrong keys.
+  if (!Reorder(displayOrder)) return false;
+
+  progress.SetPercent(0);
+  progress.SetStatusText(ruletext::kSavingRules);
+
+  RegKey key(reg);
+  if (key.Open(path_, RegAccess::All) != regerr::kSuccess && key.Create(path_) != regerr::kSuccess) return false;
+  std::uint32_t version = 0;
+  if (key.ReadDword("Version", &version)) {
+    version_ = version;
+  } else {
+    if (key.WriteDword("Version", kRulesFormatVersion) != regerr::kSuccess) return false;
+    version_ = kRulesFormatVersion;
+  }
+
+  if (rules_.empty()) {
+    // An empty list that nobody emptied is a list we could not read (no
+    // "Version", say): wiping its keys would lose rules we never saw.
+    if (!orderChanged_) return true;
+    if (key.WriteString("Order", std::string()) != regerr::kSuccess) return false;
+    order_.clear();
+    char name[512];
+    for (;;) {
+      std::uint32_t size = sizeof name;
+      if (reg.EnumSubKey(key.Handle(), 0, name, &size) != regerr::kSuccess) break;
+      // Keys left behind would reappear for no one; keep the flag so the next save retries.
+      if (key.DeleteKeyTree(std::string(name, size < sizeof name ? size : sizeof name - 1)) != regerr::kSuccess)
+        return false;
+    }
+    orderChanged_ = false;
+    return true;
+  }
+
+  if (orderChanged_) {
+    std::vector<std::string> names;
+    for (const auto& rule : rules_) names.push_back(rule->KeyName());
+    const bool cleaned = RuleIo::DeleteSubkeysExcept(key, names);
+    const std::string order = RuleIo::JoinOrder(names);
+    if (key.WriteString("Order", order) != regerr::kSuccess) return false;
+    order_ = order;
+    if (!cleaned) return false;  // the flag stays set: the next save deletes the rest
+    orderChanged_ = false;
+  }
+  key.Close();
+
+  for (const auto& rule : rules_) {
+    if (!rule->Modified()) continue;
+    if (!rule->Save(reg, progress, checks) && failedRules) failedRules->push_back(rule->Number());
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// The store
+
+void RuleStore::Load(const std::string& identityKey) {
+  identityKey_ = identityKey;
+  basePath_ = IdentityBasePath(identityKey);
+  blocked_.Create(basePath_);
+  blockedLoadOk_ = blocked_.Load(reg_);
+  rules_ = RuleSet(RulesMailPath(basePath_));
+  rulesLoadOk_ = rules_.Load(reg_);
+  loaded_ = true;
+}
+
+bool RuleStore::HasChanges() const { return loaded_ && (rules_.HasChanges() || blocked_.Modified()); }
+
+SaveResult RuleStore::SaveAll(const std::vector<std::uint32_t>& displayOrder, ProgressSink& progress) {
+  SaveResult result;
+  const int invalid = rules_.FirstInvalid(checks_);
+  if (invalid >= 0) {
+    result.outcome = SaveOutcome::InvalidRules;
+    result.firstInvalidRule = rules_.At(invalid).Number();
+    return result;
+  }
+  if (!rules_.Save(reg_, displayOrder, progress, checks_, &result.failedRules)) {
+    result.outcome = SaveOutcome::Failed;
+    return result;
+  }
+  result.blockedSendersFailed = !blocked_.Save(reg_, progress);
+  if (!result.failedRules.empty() || result.blockedSendersFailed) result.outcome = SaveOutcome::Incomplete;
+  return result;
+}
+
+namespace {
+
+template <typename Fn>
+bool EditRule(RuleSet& rules, std::uint32_t number, Fn&& fn) {
+  MailRule* rule = rules.Find(number);
+  if (!rule || !fn(*rule)) return false;
+  rule->SetModified(true);
+  return true;
+}
+
+}  // namespace
+
+SlotMask RuleStore::CriteriaMask(std::uint32_t number) const {
+  const MailRule* rule = rules_.Find(number);
+  return rule && rule->Criteria() ? rule->Criteria()->UsedMask() : 0;
+}
+
+SlotMask RuleStore::ActionMask(std::uint32_t number) const {
+  const MailRule* rule = rules_.Find(number);
+  return rule && rule->Actions() ? rule->Actions()->UsedMask() : 0;
+}
+
+const RuleCriterion* RuleStore::Criterion(std::uint32_t number, SlotMask bit) const {
+  const MailRule* rule = rules_.Find(number);
+  return rule && rule->Criteria() ? rule->Criteria()->ForSlotBit(bit) : nullptr;
+}
+
+const RuleAction* RuleStore::Action(std::uint32_t number, SlotMask bit) const {
+  const MailRule* rule = rules_.Find(number);
+  return rule && rule->Actions() ? rule->Actions()->ForSlotBit(bit) : nullptr;
+}
+
+bool RuleStore::SetCriterionValue(std::uint32_t number, SlotMask bit, const void* data, std::uint32_t size,
+                                  std::uint32_t valueType) {
+  return EditRule(rules_, number, [&](MailRule& rule) {
+    RuleCriterion* item = rule.Criteria() ? rule.Criteria()->ForSlotBit(bit) : nullptr;
+    if (item) item->SetValue(data, size, valueType);
+    return item != nullptr;
+  });
+}
+
+bool RuleStore::SetCriterionInUse(std::uint32_t number, SlotMask bit, bool inUse) {
+  return EditRule(rules_, number, [&](MailRule& rule) {
+    RuleCriterion* item = rule.Criteria() ? rule.Criteria()->ForSlotBit(bit) : nullptr;
+    if (item) item->SetInUse(inUse);
+    return item != nullptr;
+  });
+}
+
+bool RuleStore::SetCriterionFlags(std::uint32_t number, SlotMask bit, std::uint32_t flags) {
+  return EditRule(rules_, number, [&](MailRule& rule) {
+    RuleCriterion* item = rule.Criteria() ? rule.Criteria()->ForSlotBit(bit) : nullptr;
+    if (item) item->SetFlags(flags);
+    return item != nullptr;
+  });
+}
+
+bool RuleStore::SetActionValue(std::uint32_t number, SlotMask bit, const void* data, std::uint32_t size,
+                               std::uint32_t valueType) {
+  return EditRule(rules_, number, [&](MailRule& rule) {
+    return rule.Actions() && rule.Actions()->SetValue(bit, data, size, valueType);
+  });
+}
+
+bool RuleStore::SetActionInUse(std::uint32_t number, SlotMask bit, bool inUse) {
+  return EditRule(rules_, number, [&](MailRule& rule) {
+    if (!rule.Actions() || !rule.Actions()->ForSlotBit(bit)) return false;
+    rule.Actions()->SetInUse(bit, inUse);
+    return true;
+  });
+}
+
+bool RuleStore::SetActionFlags(std::uint32_t number, SlotMask bit, std::uint32_t flags) {
+  return EditRule(rules_, number, [&](MailRule& rule) {
+    RuleAction* item = rule.Actions() ? rule.Actions()->ForSlotBit(bit) : nullptr;
+    if (item) item->SetFlags(flags);
+    return item != nullptr;
+  });
+}
+
+std::int64_t RuleStore::Logic(std::uint32_t number) const {
+  const MailRule* rule = rules_.Find(number);
+  return rule && rule->Criteria() ? rule->Criteria()->Logic() : -1;
+}
+
+bool RuleStore::SetLogic(std::uint32_t number, std::uint32_t logic) {
+  return EditRule(rules_, number, [&](MailRule& rule) {
+    if (!rule.Criteria()) return false;
+    rule.Criteria()->SetLogic(logic);
+    return true;
+  });
+}
+
+bool RuleStore::Enabled(std::uint32_t number) const {
+  const MailRule* rule = rules_.Find(number);
+  return rule && rule->Enabled();
+}
+
+bool RuleStore::SetEnabled(std::uint32_t number, bool enabled) {
+  return EditRule(rules_, number, [&](MailRule& rule) {
+    rule.SetEnabled(enabled);
+    return true;
+  });
+}
+
+std::string RuleStore::Name(std::uint32_t number) const {
+  const MailRule* rule = rules_.Find(number);
+  return rule ? rule->Name() : std::string();
+}
+
+bool RuleStore::SetName(std::uint32_t number, const std::string& name) {
+  return EditRule(rules_, number, [&](MailRule& rule) {
+    rule.SetName(name);
+    return true;
+  });
+}
+
+bool RuleStore::IsRuleValid(std::uint32_t number) const {
+  const MailRule* rule = rules_.Find(number);
+  return rule && rule->IsValid(checks_);
+}
+
+std::string RuleStore::ProblemText(std::uint32_t number, bool shown) const {
+  const MailRule* rule = rules_.Find(number);
+  return rule ? rule->ProblemText(checks_, shown) : std::string();
+}
+
+std::string SaveFailureText(const SaveResult& result, const RuleSet& rules) {
+  switch (result.outcome) {
+    case SaveOutcome::Saved:
+      return std::string();
+    case SaveOutcome::InvalidRules:
+      return ruletext::kInvalidRulesMessage;
+    case SaveOutcome::Failed:
+      return ruletext::kSaveFailed;
+    case SaveOutcome::Incomplete:
+      break;
+  }
+  std::string text;
+  if (!result.failedRules.empty()) {
+    text = ruletext::kIncompleteSave;
+    for (std::uint32_t number : result.failedRules) {
+      const MailRule* rule = rules.Find(number);
+      text += "\r\n・";
+      text += rule ? rule->Name() : FormatKeyName(number);
+    }
+  }
+  if (result.blockedSendersFailed) {
+    if (!text.empty()) text += "\r\n";
+    text += ruletext::kBlockedSendersNotSaved;
+  }
+  return text;
+}
+
+}  // namespace velkor
