@@ -1,0 +1,79 @@
+#include "editor/Help_win32.h"
+
+#include <vector>
+
+#include "win/MessageBox.h"
+
+namespace velkor {
+namespace {
+
+using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+constexpr UINT kHelpCloseAll = 0x0012;  // HH_CLOSE_ALL
+
+// Loaded once on first use and kept for the process: the viewer keeps its
+// own windows and threads alive while a topic shows.
+HtmlHelpFunction HtmlHelpEntry() {
+  static bool tried = false;
+  static HtmlHelpFunction entry = nullptr;
+  if (!tried) {
+    tried = true;
+    HMODULE viewer = ::LoadLibraryA("hhctrl.ocx");
+    if (viewer) {
+      // Through void*: FARPROC has no parameters, the entry point has four.
+      void* proc = reinterpret_cast<void*>(::GetProcAddress(viewer, "HtmlHelpA"));
+      entry = reinterpret_cast<HtmlHelpFunction>(proc);
+    }
+  }
+  return entry;
+}
+
+std::string ProgramPath() {
+  std::vector<char> buffer(MAX_PATH + 1, '\0');
+  for (;;) {
+    DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return std::string();
+    if (length < buffer.size() - 1) return std::string(buffer.data(), length);
+    if (buffer.size() > 32768) return std::string();
+    buffer.assign(buffer.size() * 2, '\0');
+  }
+}
+
+}  // namespace
+
+std::string HelpFilePath() {
+  std::string program = ProgramPath();
+  return program.empty() ? std::string() : HelpFileFor(program);
+}
+
+bool ShowHelp(HWND owner, const HelpCall& call) {
+  std::string file = HelpFilePath();
+  if (file.empty() || ::GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    win::ShowMessage(owner, "ヘルプファイル \"" + file + "\" が見つかりません。", "Velkor",
+                     MB_OK | MB_ICONINFORMATION);
+    return false;
+  }
+  HtmlHelpFunction entry = HtmlHelpEntry();
+  if (!entry) {
+    win::ShowMessage(owner, "ヘルプを表示できません。HTML ヘルプ ビューアがインストールされていません。", "Velkor",
+                     MB_OK | MB_ICONINFORMATION);
+    return false;
+  }
+  return entry(owner, file.c_str(), call.command, static_cast<DWORD_PTR>(call.context)) != nullptr;
+}
+
+bool ShowContextHelp(HWND owner, std::uint32_t context) {
+  return ShowHelp(owner, MapContextHelpRequest(kWinHelpContext, context));
+}
+
+void CloseHelp() {
+  static bool closed = false;
+  if (closed) return;
+  closed = true;
+  // Only when the viewer was ever loaded: loading it just to close is wasted time.
+  if (::GetModuleHandleA("hhctrl.ocx")) {
+    if (HtmlHelpFunction entry = HtmlHelpEntry()) entry(nullptr, nullptr, kHelpCloseAll, 0);
+  }
+}
+
+}  // namespace velkor

@@ -1,0 +1,28 @@
+#pragma once
+// Compiled HTML help beside the program. The HtmlHelp entry point is looked up
+// at run time in hhctrl.ocx, so a system without the viewer (or without the
+// file) only loses help, never the program.
+
+#include <windows.h>
+
+#include <string>
+
+#include "editor/HelpContext.h"
+
+namespace velkor {
+
+// "<folder of the program>\Velkor.chm" (the program's own path, extension ".chm").
+std::string HelpFilePath();
+
+// Shows the topic of `call`; false when the file or the viewer is missing
+// (the user is told which, once per call).
+bool ShowHelp(HWND owner, const HelpCall& call);
+
+// F1 in a window: WM_HELP arrives with a HELPINFO; the window's context goes
+// through the context mapping, so every window shows the default topic.
+bool ShowContextHelp(HWND owner, std::uint32_t context);
+
+// Closes any help window the program opened (at shut-down).
+void CloseHelp();
+
+}  // namespace velkor

@@ -1,0 +1,133 @@
+#include "win/Dialog.h"
+
+#include <vector>
+
+namespace velkor::win {
+
+HINSTANCE ProgramInstance() { return ::GetModuleHandleA(nullptr); }
+
+Dialog::~Dialog() {
+  // A modeless window that outlives its object would call into freed memory.
+  if (hwnd_ && !modal_) {
+    ::SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+    ::DestroyWindow(hwnd_);
+  }
+}
+
+INT_PTR Dialog::RunModal(HWND owner, int templateId, HINSTANCE instance) {
+  modal_ = true;
+  return ::DialogBoxParamA(instance ? instance : ProgramInstance(), MAKEINTRESOURCEA(templateId), owner,
+                           &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+bool Dialog::CreateModeless(HWND owner, int templateId, HINSTANCE instance) {
+  modal_ = false;
+  HWND created = ::CreateDialogParamA(instance ? instance : ProgramInstance(), MAKEINTRESOURCEA(templateId),
+                                      owner, &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+  return created != nullptr;
+}
+
+void Dialog::End(INT_PTR result) {
+  if (!hwnd_) return;
+  if (modal_)
+    ::EndDialog(hwnd_, result);
+  else
+    ::DestroyWindow(hwnd_);
+}
+
+void Dialog::Destroy() {
+  if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+std::string Dialog::ItemText(int id) const {
+  HWND item = Item(id);
+  if (!item) return std::string();
+  int length = ::GetWindowTextLengthA(item);
+  std::vector<char> buffer(static_cast<size_t>(length) + 2, '\0');
+  int copied = ::GetWindowTextA(item, buffer.data(), static_cast<int>(buffer.size()));
+  return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+}
+
+void Dialog::SetItemText(int id, const std::string& text) { ::SetDlgItemTextA(hwnd_, id, text.c_str()); }
+
+bool Dialog::IsChecked(int id) const { return ::IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+
+void Dialog::SetChecked(int id, bool checked) {
+  ::CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void Dialog::EnableItem(int id, bool enable) { ::EnableWindow(Item(id), enable ? TRUE : FALSE); }
+
+void Dialog::ShowItem(int id, bool show) { ::ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
+
+bool Dialog::IsItemVisible(int id) const { return ::IsWindowVisible(Item(id)) != FALSE; }
+
+void Dialog::SetTitle(const std::string& text) { ::SetWindowTextA(hwnd_, text.c_str()); }
+
+std::string Dialog::Title() const {
+  int length = ::GetWindowTextLengthA(hwnd_);
+  std::vector<char> buffer(static_cast<size_t>(length) + 2, '\0');
+  int copied = ::GetWindowTextA(hwnd_, buffer.data(), static_cast<int>(buffer.size()));
+  return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+}
+
+INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Dialog* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<Dialog*>(lParam);
+    ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    if (self) self->hwnd_ = hwnd;
+  } else {
+    self = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+  }
+  // Messages before WM_INITDIALOG (WM_SETFONT) have no object yet.
+  if (!self) return FALSE;
+  INT_PTR result = self->Dispatch(message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  INT_PTR result = 0;
+  if (OnMessage(message, wParam, lParam, &result)) return result;
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInit() ? TRUE : FALSE;
+    case WM_COMMAND: {
+      int id = LOWORD(wParam);
+      int code = HIWORD(wParam);
+      if (OnCommand(id, code, reinterpret_cast<HWND>(lParam))) return TRUE;
+      if (id == IDOK) {
+        OnOK();
+        return TRUE;
+      }
+      if (id == IDCANCEL) {
+        OnCancel();
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      LRESULT notifyResult = 0;
+      if (header && OnNotify(static_cast<int>(header->idFrom), header, &notifyResult)) {
+        ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, notifyResult);
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_TIMER:
+      OnTimer(static_cast<UINT_PTR>(wParam));
+      return TRUE;
+    case WM_DESTROY:
+      OnDestroy();
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace velkor::win

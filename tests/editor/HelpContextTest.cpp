@@ -1,0 +1,50 @@
+#include "editor/HelpContext.h"
+
+#include <gtest/gtest.h>
+
+namespace velkor {
+namespace {
+
+TEST(HelpContext, F1InAnyWindowShowsContextTwo) {
+  struct Case {
+    unsigned command;
+    std::uint32_t context;
+    HelpCall expected;
+  };
+  const Case cases[] = {
+      {kWinHelpContext, 0x10001, {kHelpContext, 2}},        // a window's context
+      {kWinHelpContext, HelpContextForDialog(102), {kHelpContext, 2}},  // the main window
+      {kWinHelpContext, HelpContextForDialog(143), {kHelpContext, 2}},  // the NG-word tool
+      {kWinHelpContext, 0x2FFFF, {kHelpContext, 2}},        // a command's context
+      {kWinHelpContext, 0x10000, {kHelpContext, 0x10000}},  // the base itself is not above it
+      {kWinHelpContext, 2, {kHelpContext, 2}},
+      {kWinHelpContext, 7, {kHelpContext, 7}},
+      {3, 0x10005, {kHelpDisplayTopic, 0}},  // another command shows the default topic
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.context);
+    EXPECT_EQ(MapContextHelpRequest(c.command, c.context), c.expected);
+  }
+  EXPECT_EQ(MapDefaultHelpRequest(), (HelpCall{kHelpDisplayTopic, 0}));
+}
+
+TEST(HelpContext, HelpFileIsTheProgramPathWithChm) {
+  struct Case {
+    const char* program;
+    const char* help;
+  };
+  const Case cases[] = {
+      {"C:\\Program Files\\Velkor\\Velkor.exe", "C:\\Program Files\\Velkor\\Velkor.chm"},
+      {"C:\\Tools\\Velkor.EXE", "C:\\Tools\\Velkor.chm"},
+      {"C:\\v1.2\\Velkor", "C:\\v1.2\\Velkor.chm"},  // a dot in a folder is no extension
+      {"Velkor.exe", "Velkor.chm"},
+      // "表" is 0x95 0x5C: its second byte is not a path separator.
+      {"C:\\\x95\x5C.old\\Velkor.exe", "C:\\\x95\x5C.old\\Velkor.chm"},
+      // The file "x.表": its extension ends in the byte 0x5C.
+      {"C:\\x.\x95\x5C", "C:\\x.chm"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(HelpFileFor(c.program), c.help) << c.program;
+}
+
+}  // namespace
+}  // namespace velkor
