@@ -21,6 +21,7 @@ struct RegLogEntry {
   std::string path;  // key path as opened (root-relative), with "\\subkey" for DeleteTree
   std::string name;  // value name where the operation has one
   long result;
+  bool write = false;  // counted by CountWrites: a Create that made a key, Set, DeleteValue, DeleteTree
 };
 
 class MemoryRegistry : public RegistryAccess {
@@ -44,7 +45,8 @@ class MemoryRegistry : public RegistryAccess {
   void CloseKey(RegHandle key) override;
   long Watch(RegHandle key, bool wholeSubtree, std::uint32_t filter, Event& event) override;
 
-  // Fault injection. Writes are Create, Set, DeleteValue and DeleteTree.
+  // Fault injection. Writes are Create (of a key that does not exist yet), Set,
+  // DeleteValue and DeleteTree, as CountWrites counts them.
   // The n-th write from now (1 = the next one) fails with kWriteFault.
   void FailNthWrite(int n);
   // Every operation `op` whose key path (or value name) contains `pathPart`

@@ -26,6 +26,7 @@ constexpr long kAccessDenied = 5;
 constexpr long kInvalidHandle = 6;
 constexpr long kWriteFault = 29;
 constexpr long kInvalidParameter = 87;
+constexpr long kBadPathname = 161;
 constexpr long kMoreData = 234;
 constexpr long kNoMoreItems = 259;
 constexpr long kBadKey = 1010;
