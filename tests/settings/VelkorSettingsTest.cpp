@@ -150,3 +150,24 @@ TEST(VelkorSettings, DesktopMatchesNeedsBothDimensions) {
 
 }  // namespace
 }  // namespace velkor
+
+namespace velkor {
+namespace {
+
+TEST(ProfileSection, ValuesOfAnotherTypeGiveTheDefault) {
+  MemoryRegistry reg;
+  const std::string path = std::string(kApplicationKey) + "\\Wab Sync";
+  // A four-byte binary is no DWORD, and a DWORD is no text: both read as missing.
+  ASSERT_TRUE(reg.SetRaw(RegRoot::CurrentUser, path, "Type", regtype::kBinary, {1, 0, 0, 0}));
+  ASSERT_TRUE(reg.SetRaw(RegRoot::CurrentUser, path, "Name", regtype::kDword, {0x41, 0x42, 0x43, 0}));
+  ASSERT_TRUE(reg.SetRaw(RegRoot::CurrentUser, path, "Text", regtype::kSz, {'a', 'b', 0, 'c', 0}));
+  ProfileSection section(reg, "Wab Sync");
+  EXPECT_EQ(section.GetInt("Type", 7), 7);
+  EXPECT_EQ(section.GetString("Name", "none"), "none");
+  EXPECT_EQ(section.GetString("Text", ""), "ab");
+  ASSERT_TRUE(section.SetInt("Type", -1));
+  EXPECT_EQ(section.GetInt("Type", 7), -1);
+}
+
+}  // namespace
+}  // namespace velkor
