@@ -1,0 +1,160 @@
+#include "wabsync/SyncShell_win32.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "addressbook/AddressBook_win32.h"
+#include "rulestore/OutlookExpressRunningCheck_win32.h"
+#include "wabsync/SyncTexts.h"
+#include "win/MessageBox.h"
+
+namespace velkor {
+
+namespace {
+
+// Releases a COM interface.
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ~ComPtr() {
+    if (p_) p_->Release();
+  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  T** Out() { return &p_; }
+  void** OutVoid() { return reinterpret_cast<void**>(&p_); }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+
+ private:
+  T* p_ = nullptr;
+};
+
+class ComScope {
+ public:
+  ComScope() : ok_(SUCCEEDED(::CoInitialize(nullptr))) {}
+  ~ComScope() {
+    if (ok_) ::CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  bool ok_;
+};
+
+bool CreateShellLink(const std::string& linkPath, const std::string& target) {
+  ComScope com;
+  ComPtr<IShellLinkA> link;
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.OutVoid())))
+    return false;
+  ComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid()))) return false;
+  link->SetPath(target.c_str());
+  link->SetArguments("/sync");
+  link->SetWorkingDirectory("");
+  link->SetDescription(wabsync::kShortcutDescription);
+  WCHAR wide[MAX_PATH];
+  if (::MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH) == 0) return false;
+  return SUCCEEDED(file->Save(wide, TRUE));
+}
+
+}  // namespace
+
+bool Win32SyncPlatform::OutlookExpressRunning() { return OutlookExpressProcessRunning(); }
+
+bool Win32SyncPlatform::NtFamily() {
+  OSVERSIONINFOA info = {};
+  info.dwOSVersionInfoSize = sizeof info;
+  // Without an answer assume the NT family: it has no size limit to enforce.
+  if (!::GetVersionExA(&info)) return true;
+  return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+AddressBookRead Win32SyncPlatform::ReadAddressBook(std::vector<std::string>* addresses) {
+  // One run opens and frees its own address book.
+  AddressBook book(reg_);
+  if (!book.Open() || !book.IsOpen()) return AddressBookRead::NotOpened;
+  const long result = book.Load();
+  addresses->reserve(addresses->size() + book.Count());
+  for (std::size_t i = 0; i < book.Count(); ++i) addresses->push_back(book.AddressAt(i));
+  return result == 0 ? AddressBookRead::Ok : AddressBookRead::LoadFailed;
+}
+
+void Win32SyncPlatform::ShowMessage(const std::string& text) {
+  const UINT icon = text == wabsync::kFinished ? MB_ICONINFORMATION : MB_ICONEXCLAMATION;
+  win::ShowMessage(owner_, text, wabsync::kTitle, MB_OK | icon);
+}
+
+void Win32SyncPlatform::SetBusy(bool busy) {
+  if (busy) {
+    previousCursor_ = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+  } else {
+    ::SetCursor(previousCursor_ ? previousCursor_ : ::LoadCursor(nullptr, IDC_ARROW));
+    previousCursor_ = nullptr;
+  }
+}
+
+bool EditorRunning() {
+  HANDLE mutex = ::CreateMutexA(nullptr, FALSE, wabsync::kEditorMutex);
+  const DWORD error = ::GetLastError();
+  if (!mutex) return true;
+  ::CloseHandle(mutex);
+  return error == ERROR_ALREADY_EXISTS;
+}
+
+NamedMutex::NamedMutex(const char* name) {
+  handle_ = ::CreateMutexA(nullptr, FALSE, name);
+  existed_ = ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+NamedMutex::~NamedMutex() {
+  if (handle_) ::CloseHandle(handle_);
+}
+
+bool ProgramPath(std::string* path) {
+  char buffer[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  path->assign(buffer, length);
+  return true;
+}
+
+bool StartupShortcutPath(std::string* path) {
+  char folder[MAX_PATH] = {};
+  if (!::SHGetSpecialFolderPathA(nullptr, folder, CSIDL_STARTUP, FALSE) || folder[0] == '\0') return false;
+  *path = std::string(folder) + wabsync::kShortcutFileName;
+  return true;
+}
+
+ShortcutResult UpdateStartupShortcut(bool keep) {
+  std::string link;
+  if (!StartupShortcutPath(&link)) return ShortcutResult::NoStartupFolder;
+  if (::GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES && !::DeleteFileA(link.c_str()))
+    return ShortcutResult::NotRemoved;
+  if (!keep) return ShortcutResult::Ok;
+  std::string program;
+  if (!ProgramPath(&program)) return ShortcutResult::NoProgramPath;
+  return CreateShellLink(link, program) ? ShortcutResult::Ok : ShortcutResult::NotCreated;
+}
+
+const char* ShortcutResultText(ShortcutResult result) {
+  switch (result) {
+    case ShortcutResult::Ok:
+      return "";
+    case ShortcutResult::NoStartupFolder:
+      return wabsync::kStartupFolderFailed;
+    case ShortcutResult::NoProgramPath:
+      return wabsync::kModuleNameFailed;
+    case ShortcutResult::NotRemoved:
+      return wabsync::kShortcutNotRemoved;
+    case ShortcutResult::NotCreated:
+      return wabsync::kShortcutNotCreated;
+  }
+  return "";
+}
+
+}  // namespace velkor

@@ -1,0 +1,67 @@
+#pragma once
+// The Windows side of the sync utility: its platform answers, the editor
+// mutex test and the start-up shortcut.
+
+#include <windows.h>
+
+#include <string>
+
+#include "wabsync/Synchronizer.h"
+
+namespace velkor {
+
+// Process list, version query, the Windows Address Book, message boxes
+// (through the message-box seam, captioned with the utility's title) and the
+// wait cursor.
+class Win32SyncPlatform : public SyncPlatform {
+ public:
+  // The address book finds its library through `reg`.
+  explicit Win32SyncPlatform(RegistryAccess& reg) : reg_(reg) {}
+  // Message boxes are owned by `owner` (the settings dialog, or none).
+  void SetOwner(HWND owner) { owner_ = owner; }
+
+  bool OutlookExpressRunning() override;
+  bool NtFamily() override;
+  AddressBookRead ReadAddressBook(std::vector<std::string>* addresses) override;
+  void ShowMessage(const std::string& text) override;
+  void SetBusy(bool busy) override;
+
+ private:
+  RegistryAccess& reg_;
+  HWND owner_ = nullptr;
+  HCURSOR previousCursor_ = nullptr;
+};
+
+// True while the editor runs: its single-instance mutex "Advanced Velkor"
+// already exists, or cannot even be created. The test mutex is closed at once.
+bool EditorRunning();
+
+// Holds a named mutex (not initially owned) for the life of the object.
+class NamedMutex {
+ public:
+  explicit NamedMutex(const char* name);
+  ~NamedMutex();
+  NamedMutex(const NamedMutex&) = delete;
+  NamedMutex& operator=(const NamedMutex&) = delete;
+  // Created by this process and not there before.
+  bool CreatedFirst() const { return handle_ != nullptr && !existed_; }
+
+ private:
+  HANDLE handle_ = nullptr;
+  bool existed_ = false;
+};
+
+// This program's full path; false when it cannot be had or fills MAX_PATH.
+bool ProgramPath(std::string* path);
+
+enum class ShortcutResult { Ok, NoStartupFolder, NoProgramPath, NotRemoved, NotCreated };
+
+// The start-up shortcut "<Startup folder>\Tarn-WAB Sync.lnk".
+bool StartupShortcutPath(std::string* path);
+// Removes the shortcut, then, when `keep`, creates it anew: a shell link to
+// this program with the argument "/sync".
+ShortcutResult UpdateStartupShortcut(bool keep);
+// The message for a result other than Ok.
+const char* ShortcutResultText(ShortcutResult result);
+
+}  // namespace velkor

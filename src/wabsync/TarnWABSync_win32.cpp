@@ -1,0 +1,54 @@
+// TarnWABSync.exe: keeps the address safe lists of every identity in step with
+// the Windows Address Book, from its settings dialog or silently ("/sync").
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "rulestore/Win32Registry.h"
+#include "wabsync/SyncSettingsDialog_win32.h"
+#include "wabsync/SyncShell_win32.h"
+#include "wabsync/SyncTexts.h"
+
+namespace {
+
+// Brings the first instance's dialog to the front.
+void ActivateOpenDialog() {
+  HWND dialog = ::FindWindowA(nullptr, velkor::wabsync::kDialogTitle);
+  if (!dialog) return;
+  if (::IsIconic(dialog)) ::ShowWindow(dialog, SW_RESTORE);
+  ::SetForegroundWindow(dialog);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  using namespace velkor;
+
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  std::string program;
+  if (!ProgramPath(&program)) return 0;
+
+  Win32Registry reg;
+  const std::unique_ptr<SyncIdentitySource> identities = MakeRegistrySyncIdentities(reg);
+  Win32SyncPlatform platform(reg);
+  SyncSettingsDialog dialog(reg, *identities, platform);
+  dialog.Prepare();
+
+  const NamedMutex instance(wabsync::kOwnMutex);
+  if (!instance.CreatedFirst()) {
+    ActivateOpenDialog();
+    return 0;
+  }
+
+  if (__argc > 1 && IsSilentSyncArgument(__argv[1]) && !EditorRunning()) {
+    Synchronise(reg, *identities, dialog.Targets(), SyncModeFromSetting(dialog.Settings().type),
+                dialog.Settings().showResult, platform);
+    return 0;
+  }
+  dialog.Run();
+  return 0;
+}
