@@ -1,16 +1,43 @@
 #include "editor/RuleEditorWindow_win32.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+#include "addressbook/AddressBook_win32.h"
+#include "addressbook/FileStamp.h"
 #include "editor/AboutDialog_win32.h"
 #include "editor/Help_win32.h"
+#include "editor/ProgressDialog_win32.h"
+#include "editor/RuleDragDrop_win32.h"
+#include "editor/RuleOrder.h"
+#include "editor/WindowState.h"
 #include "res/resource.h"
+#include "rulestore/OutlookExpressRunningCheck_win32.h"
+#include "rulestore/RegistryWatcher_win32.h"
+#include "text/ShiftJis.h"
 #include "win/Controls.h"
+#include "win/MessageBox.h"
 #include "win/Strings.h"
 
 namespace velkor {
 namespace {
 
+using namespace mainwindow;
+
 // The three word lists keep this much room right of their one column.
 constexpr int kColumnMargin = 50;
+
+// Value controls of the criterion pane and of the action pane.
+const int kCriterionPaneControls[] = {IDC_VALUE_LIST,      IDC_OPTION1_GROUP,   IDC_OPTION2_GROUP,
+                                      IDC_WORDS_CONTAINED, IDC_WORDS_NOT_CONTAINED, IDC_WORDS_ALL,
+                                      IDC_WORDS_ANY,       IDC_CRITERIA_LABEL,  IDC_CRITERIA_COMBO,
+                                      IDC_SIZE_EDIT,       IDC_LOGIC_GROUP,     IDC_LOGIC_ALL,
+                                      IDC_LOGIC_ANY};
+const int kActionPaneControls[] = {IDC_ACTION_LABEL, IDC_FOLDER_TREE, IDC_COLOR_COMBO,
+                                   IDC_ADDRESS_EDIT, IDC_BROWSE,      IDC_MARK_COMBO};
 
 // Full client width, less the vertical scroll bar the list may show.
 int FixedRowColumnWidth(const win::ListView& list) {
@@ -18,15 +45,112 @@ int FixedRowColumnWidth(const win::ListView& list) {
   return client.right - client.left - ::GetSystemMetrics(SM_CXVSCROLL);
 }
 
+// Generic editing keys and what each list makes of them (0: nothing).
+struct GenericRoute {
+  int generic;
+  int blocked;
+  int rules;
+  int values;
+};
+const GenericRoute kGenericRoutes[] = {
+    {ID_EDIT_CLEAR, ID_BLOCKED_DELETE, ID_RULE_DELETE, ID_VALUE_DELETE},
+    {ID_EDIT_COPY, ID_BLOCKED_COPY, 0, ID_VALUE_COPY},
+    {ID_EDIT_CUT, ID_BLOCKED_CUT, 0, ID_VALUE_CUT},
+    {ID_EDIT_FIND, ID_BLOCKED_FIND, 0, ID_VALUE_FIND},
+    {ID_EDIT_INSERT, ID_BLOCKED_ADD_ITEM, ID_RULE_ADD_EMPTY, ID_VALUE_ADD_ITEM},
+    {ID_EDIT_PASTE, ID_BLOCKED_PASTE, 0, ID_VALUE_PASTE},
+    {ID_EDIT_SELECT_ALL, ID_BLOCKED_SELECT_ALL, ID_RULE_SELECT_ALL, ID_VALUE_SELECT_ALL},
+};
+
+// The main window whose modal loop runs on this thread (one per thread).
+RuleEditorWindow* g_hookedWindow = nullptr;
+HHOOK g_hook = nullptr;
+
+LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == MSGF_DIALOGBOX && g_hookedWindow) {
+    if (g_hookedWindow->PreTranslate(reinterpret_cast<MSG*>(lParam))) return TRUE;
+  }
+  return ::CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+// Scoped wait cursor.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { ::SetCursor(previous_); }
+
+ private:
+  HCURSOR previous_;
+};
+
+bool IsNtFamily() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!::GetVersionExA(&info)) return true;
+  return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
 }  // namespace
+
+RuleEditorWindow::RuleEditorWindow(RegistryAccess& registry, RegistryWatchers& watchers)
+    : registry_(registry), watchers_(watchers), store_(registry) {}
+
+RuleEditorWindow::RuleEditorWindow(RegistryAccess& registry) : RuleEditorWindow(registry, ProcessWatchers()) {}
+
+RuleEditorWindow::~RuleEditorWindow() {
+  // A modeless window (tests) is destroyed by the base; the watchers must not
+  // outlive the session that started them.
+  watchers_.StopAllWatchers();
+}
 
 INT_PTR RuleEditorWindow::Run(HWND owner) { return RunModal(owner, IDD_VELKOR_DIALOG); }
 
+bool RuleEditorWindow::HasFolder(const std::uint8_t* ref, std::size_t size) const {
+  if (!Handle()) return folders_.Holds(ref, size);
+  return ::SendMessageA(Handle(), kFolderRefQueryMessage, reinterpret_cast<WPARAM>(ref),
+                        static_cast<LPARAM>(size)) != 0;
+}
+
+// ---------------------------------------------------------------------------
+// Initialisation
+
 bool RuleEditorWindow::OnInit() {
+  ntFamily_ = IsNtFamily();
+  RuleChecks checks;
+  checks.ntFamily = ntFamily_;
+  checks.folders = this;
+  store_.SetChecks(checks);
+  settings_.Load(registry_);
+
+  topMost_ = settings_.showTopMost == 1;
+  if (topMost_) ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ExtendSystemMenu();
   SetIcons();
+  accelerators_ = ::LoadAcceleratorsA(win::ProgramInstance(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  RestorePosition();
+  OpenAddressBook();
   SetUpLists();
-  return true;
+
+  g_hookedWindow = this;
+  messageHook_ = ::SetWindowsHookExA(WH_MSGFILTER, &MessageFilter, nullptr, ::GetCurrentThreadId());
+  g_hook = messageHook_;
+  dropTargetRegistered_ = RegisterRuleDropTarget(Handle(), Item(IDC_RULE_LIST));
+
+  if (ListIdentitiesWithNames(registry_).empty()) {
+    Fatal(ruletext::kNoIdentities);
+    return false;
+  }
+  identityKey_ = settings_.initialOEUser;
+  rememberedRule_ = settings_.initialRule;
+  rememberedCriterion_ = settings_.initialCriteria;
+  rememberedAction_ = settings_.initialAction;
+  if (!FillIdentityCombo()) {
+    Fatal(kNoValidIdentity);
+    return false;
+  }
+  LoadIdentity(false);
+  if (!ended_) initialised_ = true;
+  return false;  // the focus went to the rule list
 }
 
 void RuleEditorWindow::ExtendSystemMenu() {
@@ -35,6 +159,7 @@ void RuleEditorWindow::ExtendSystemMenu() {
   std::string about = win::LoadResString(IDS_ABOUTBOX);
   ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuA(menu, MF_STRING, ID_SYS_ABOUT, about.c_str());
+  ::AppendMenuA(menu, MF_STRING | (topMost_ ? MF_CHECKED : MF_UNCHECKED), ID_SYS_TOPMOST, "常に手前に表示");
 }
 
 void RuleEditorWindow::SetIcons() {
@@ -50,6 +175,24 @@ void RuleEditorWindow::SetIcons() {
   if (smallIcon_) ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 }
 
+void RuleEditorWindow::RestorePosition() {
+  int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+  int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+  // A position stored on a screen of another size may be off this one.
+  if (!settings_.DesktopMatches(screenWidth, screenHeight)) return;
+  RECT rect;
+  ::GetWindowRect(Handle(), &rect);
+  ScreenPoint corner = ClampMainWindowPosition(settings_.mainWndLeft, settings_.mainWndTop, rect.right - rect.left,
+                                               ::GetSystemMetrics(SM_CYCAPTION), screenWidth, screenHeight);
+  ::SetWindowPos(Handle(), nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void RuleEditorWindow::OpenAddressBook() {
+  addressBook_ = std::make_unique<AddressBook>(registry_);
+  if (addressBook_->Open()) addressBook_->Load();
+  addressBookStamp_ = AddressBookFileStamp(registry_);
+}
+
 void RuleEditorWindow::SetUpLists() {
   struct ListSetup {
     int id;
@@ -61,8 +204,10 @@ void RuleEditorWindow::SetUpLists() {
       {IDC_BLOCKED_SENDER_VIEW, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT, "禁止された送信者のメールアドレス", false},
       {IDC_RULE_LIST, LVS_EX_INFOTIP | LVS_EX_CHECKBOXES, "適用するメールルール", false},
       {IDC_VALUE_LIST, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT, "条件", false},
-      {IDC_CRITERIA_TYPE_LIST, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES, "ルール条件", true},
-      {IDC_ACTION_TYPE_LIST, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES, "ルールのアクション", true},
+      {IDC_CRITERIA_TYPE_LIST, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES, ruletext::kCriteriaHeader,
+       true},
+      {IDC_ACTION_TYPE_LIST, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES, ruletext::kActionsHeader,
+       true},
   };
   for (const ListSetup& setup : kLists) {
     win::ListView list(Handle(), setup.id);
@@ -71,11 +216,864 @@ void RuleEditorWindow::SetUpLists() {
     int width = setup.fixedRows ? FixedRowColumnWidth(list) : client.right - client.left - kColumnMargin;
     list.InsertColumn(0, setup.column, width);
   }
+  criteriaGuard_ = actionGuard_ = true;
+  win::ListView criteria(Handle(), IDC_CRITERIA_TYPE_LIST);
+  win::ListView actions(Handle(), IDC_ACTION_TYPE_LIST);
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    criteria.Insert(slot, CriterionSlot(slot).shortName, slot);
+    actions.Insert(slot, ActionSlot(slot).shortName, slot);
+  }
+  criteriaGuard_ = actionGuard_ = false;
+  const int headerLists[] = {IDC_BLOCKED_SENDER_VIEW, IDC_RULE_LIST, IDC_VALUE_LIST};
+  for (int i = 0; i < 3; ++i) headers_[i].Attach(Item(headerLists[i]));
+  HideValuePanes();
+  const int slotLists[] = {IDC_CRITERIA_TYPE_LIST, IDC_ACTION_TYPE_LIST};
+  win::ShowControls(Handle(), slotLists, 2, false);
 }
 
-void RuleEditorWindow::OnClose() { End(IDOK); }
+bool RuleEditorWindow::FillIdentityCombo() {
+  std::vector<OeIdentity> identities = ListIdentitiesWithNames(registry_);
+  bool known = false;
+  for (const OeIdentity& identity : identities) known |= identity.keyName == identityKey_;
+  if (identityKey_.empty() || !known) identityKey_ = DefaultIdentity(registry_);
+
+  win::ComboBox combo(Handle(), IDC_IDENTITY_COMBO);
+  combo.Clear();
+  comboIdentities_ = identities;
+  for (std::size_t i = 0; i < identities.size(); ++i) {
+    // An identity without a user name would be an empty entry: show its key.
+    const std::string& name = identities[i].userName.empty() ? identities[i].keyName : identities[i].userName;
+    combo.Add(name, static_cast<LPARAM>(i));
+  }
+  if (combo.Count() == 0) return false;
+  if (!SelectComboIdentity(identityKey_)) {
+    combo.Select(0);
+    identityKey_ = comboIdentities_[static_cast<std::size_t>(combo.Data(0))].keyName;
+  }
+  combo.Enable(combo.Count() != 1);
+  return true;
+}
+
+bool RuleEditorWindow::SelectComboIdentity(const std::string& key) {
+  win::ComboBox combo(Handle(), IDC_IDENTITY_COMBO);
+  for (int i = 0; i < combo.Count(); ++i) {
+    std::size_t index = static_cast<std::size_t>(combo.Data(i));
+    if (index < comboIdentities_.size() && comboIdentities_[index].keyName == key) {
+      combo.Select(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------------------
+// Identity load
+
+void RuleEditorWindow::RememberSelection() {
+  rememberedRule_ = SingleSelectedRuleId();
+  rememberedCriterion_ = rememberedAction_ = -1;
+  if (rememberedRule_ < 0) return;
+  rememberedCriterion_ = win::ListView(Handle(), IDC_CRITERIA_TYPE_LIST).NextSelected();
+  rememberedAction_ = win::ListView(Handle(), IDC_ACTION_TYPE_LIST).NextSelected();
+}
+
+void RuleEditorWindow::LoadIdentity(bool discard) {
+  if (ended_) return;
+  std::vector<OeIdentity> identities = ListIdentitiesWithNames(registry_);
+  if (identities.empty()) return Fatal(kNoIdentitiesExit);
+  if (initialised_) RememberSelection();
+
+  if (!discard && store_.HasChanges()) {
+    int answer = Ask(kSaveQuestion, kSaveQuestionTitle, MB_YESNOCANCEL | MB_ICONQUESTION);
+    identities = ListIdentitiesWithNames(registry_);
+    if (identities.empty()) return Fatal(kFatalError);
+    if (answer == IDCANCEL) {
+      if (!SelectComboIdentity(identityKey_)) Fatal(kNoIdentitiesExit);
+      return;
+    }
+    if (answer == IDYES) {
+      // Saved without the reload: this load follows at once.
+      if (!SaveChanges(true)) {
+        if (!SelectComboIdentity(identityKey_)) return Fatal(kNoIdentitiesExit);
+        EnsureWatching();
+        return;
+      }
+    }
+  }
+
+  StopWatching();
+
+  win::ComboBox combo(Handle(), IDC_IDENTITY_COMBO);
+  int selection = combo.Selection();
+  if (selection < 0) return Fatal(kFatalError);
+  std::size_t index = static_cast<std::size_t>(combo.Data(selection));
+  if (index >= comboIdentities_.size()) return Fatal(kIdentityGone);
+  // The combo was filled from an earlier read: the entry must still name a
+  // listed identity, else another identity would be loaded under its name.
+  const std::string key = comboIdentities_[index].keyName;
+  bool listed = false;
+  for (const OeIdentity& identity : identities) listed |= identity.keyName == key;
+  if (!listed) return Fatal(kIdentityGone);
+  if (key.empty()) return Fatal(kIdentityInvalid);
+
+  if (key != identityKey_) rememberedRule_ = rememberedCriterion_ = rememberedAction_ = -1;
+  identityKey_ = key;
+
+  ruleListGuard_ = true;
+  win::ListView(Handle(), IDC_BLOCKED_SENDER_VIEW).Clear();
+  win::ListView(Handle(), IDC_RULE_LIST).Clear();
+  ruleListGuard_ = false;
+  store_.Load(identityKey_);
+  accounts_.Read(registry_, identityKey_);
+  LoadFolderList(&folders_);
+
+  FillBlockedSenders();
+  std::int64_t restoreRule = rememberedRule_;
+  int restoreCriterion = rememberedCriterion_, restoreAction = rememberedAction_;
+  FillRuleList(restoreRule);
+  ShowSelectedRule();
+  if (restoreRule >= 0 && SingleSelectedRuleId() == restoreRule) {
+    win::ListView criteria(Handle(), IDC_CRITERIA_TYPE_LIST);
+    win::ListView actions(Handle(), IDC_ACTION_TYPE_LIST);
+    if (restoreCriterion >= 0 && restoreCriterion < kSlotCount) {
+      criteria.UnselectAll();
+      criteria.SetSelected(restoreCriterion, true);
+      criteria.SetFocused(restoreCriterion, true);
+    }
+    if (restoreAction >= 0 && restoreAction < kSlotCount) {
+      actions.UnselectAll();
+      actions.SetSelected(restoreAction, true);
+      actions.SetFocused(restoreAction, true);
+    }
+  }
+  UpdateSaveButton();
+  StartWatching();
+}
+
+void RuleEditorWindow::LoadFolderList(MailFolderList* list) const {
+  StoreRootInfo root = ReadStoreRoot(registry_, identityKey_);
+  list->Load(root.storeRoot);
+}
+
+void RuleEditorWindow::FillBlockedSenders() {
+  win::ListView list(Handle(), IDC_BLOCKED_SENDER_VIEW);
+  std::vector<std::string> addresses = store_.BlockedSenders().Addresses();
+  for (std::size_t i = 0; i < addresses.size(); ++i) list.Insert(static_cast<int>(i), addresses[i]);
+  if (list.Count() > 0) {
+    list.SetSelected(0, true);
+    list.SetFocused(0, true);
+  }
+}
+
+void RuleEditorWindow::FillRuleList(std::int64_t selectRuleId) {
+  win::ListView list(Handle(), IDC_RULE_LIST);
+  const RuleSet& rules = store_.Rules();
+  std::vector<std::uint32_t> ids;
+  ruleListGuard_ = true;
+  for (int i = 0; i < rules.Count(); ++i) {
+    const MailRule& rule = rules.At(i);
+    int row = list.Insert(i, rule.Name(), static_cast<LPARAM>(rule.Number()));
+    list.SetChecked(row, rule.Enabled());
+    ids.push_back(rule.Number());
+  }
+  int row = RowToRestore(ids, selectRuleId);
+  if (row >= 0) {
+    list.SetSelected(row, true);
+    list.SetFocused(row, true);
+    list.EnsureVisible(row);
+  }
+  ruleListGuard_ = false;
+}
+
+// ---------------------------------------------------------------------------
+// Watchers and the poll timer
+
+bool RuleEditorWindow::StartWatching() {
+  if (ended_) return false;
+  if (watchers_.StartWatchers(store_.RulesKeyPath(), store_.BlockedKeyPath()) != 0) {
+    Fatal(win::LoadResString(IDS_WATCH_START_FAILED));
+    return false;
+  }
+  ::SetTimer(Handle(), kPollTimerId, kPollPeriodMs, nullptr);
+  timerRunning_ = true;
+  return true;
+}
+
+void RuleEditorWindow::StopWatching() {
+  if (Handle()) ::KillTimer(Handle(), kPollTimerId);
+  timerRunning_ = false;
+  watchers_.StopAllWatchers();
+}
+
+void RuleEditorWindow::EnsureWatching() {
+  auto watching = [this](int slot) {
+    auto record = watchers_.Record(slot);
+    return record && record->state.load() == watchstate::kWatching && !record->stopped.load();
+  };
+  if (watching(kRulesWatchSlot) && watching(kBlockSendersWatchSlot)) {
+    if (!timerRunning_) {
+      ::SetTimer(Handle(), kPollTimerId, kPollPeriodMs, nullptr);
+      timerRunning_ = true;
+    }
+    return;
+  }
+  StopWatching();
+  StartWatching();
+}
+
+void RuleEditorWindow::OnTimer(UINT_PTR timerId) {
+  if (timerId == kPollTimerId && timerRunning_) PollTick();
+}
+
+void RuleEditorWindow::PollTick() {
+  WatchTickDecision decision = watchers_.Tick();
+  if (decision.stopWatchers) {
+    ::KillTimer(Handle(), kPollTimerId);
+    timerRunning_ = false;
+  }
+  switch (decision.action) {
+    case WatchTickAction::Fatal:
+      Fatal(win::LoadResString(static_cast<UINT>(decision.messageId)));
+      return;
+    case WatchTickAction::Reload:
+      win::ShowMessageId(Handle(), static_cast<UINT>(decision.messageId), win::LoadResString(IDS_APP_TITLE),
+                         MB_OK | MB_ICONINFORMATION);
+      CloseDialogsOver(Handle());
+      ::PostMessageA(Handle(), watchui::kReloadMessage, 0, 0);
+      return;
+    case WatchTickAction::Restart:
+      StartWatching();
+      return;
+    case WatchTickAction::None:
+      break;
+  }
+
+  std::uint64_t stamp = AddressBookFileStamp(registry_);
+  if (stamp != addressBookStamp_) {
+    ::KillTimer(Handle(), kPollTimerId);
+    OpenAddressBook();
+    ::SetTimer(Handle(), kPollTimerId, kPollPeriodMs, nullptr);
+    return;
+  }
+
+  MailFolderList current;
+  LoadFolderList(&current);
+  if (!current.SameContents(folders_)) {
+    ::KillTimer(Handle(), kPollTimerId);
+    folders_ = current;
+    // Move and copy actions may have become valid or invalid.
+    RepaintRuleLists();
+    ::SetTimer(Handle(), kPollTimerId, kPollPeriodMs, nullptr);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The rule list
+
+std::uint32_t RuleEditorWindow::RuleIdAt(int row) const {
+  return static_cast<std::uint32_t>(win::ListView(Handle(), IDC_RULE_LIST).Data(row));
+}
+
+std::int64_t RuleEditorWindow::SingleSelectedRuleId() const {
+  win::ListView list(Handle(), IDC_RULE_LIST);
+  if (list.SelectedCount() != 1) return -1;
+  int row = list.NextSelected();
+  return row < 0 ? -1 : static_cast<std::int64_t>(RuleIdAt(row));
+}
+
+void RuleEditorWindow::HideValuePanes() {
+  win::ShowControls(Handle(), kCriterionPaneControls, static_cast<int>(std::size(kCriterionPaneControls)), false);
+  win::ShowControls(Handle(), kActionPaneControls, static_cast<int>(std::size(kActionPaneControls)), false);
+}
+
+// The value editors of each slot kind are added with the criteria and action
+// editors; until then a selected row shows its check box and tip only.
+void RuleEditorWindow::ShowCriterionPane(int row) {
+  win::ShowControls(Handle(), kCriterionPaneControls, static_cast<int>(std::size(kCriterionPaneControls)), false);
+  (void)row;
+}
+
+void RuleEditorWindow::ShowActionPane(int row) {
+  win::ShowControls(Handle(), kActionPaneControls, static_cast<int>(std::size(kActionPaneControls)), false);
+  (void)row;
+}
+
+void RuleEditorWindow::ShowSelectedRule() {
+  win::ListView criteria(Handle(), IDC_CRITERIA_TYPE_LIST);
+  win::ListView actions(Handle(), IDC_ACTION_TYPE_LIST);
+  std::int64_t id = SingleSelectedRuleId();
+  if (id < 0 || !store_.HasRule(static_cast<std::uint32_t>(id))) {
+    criteria.Show(false);
+    actions.Show(false);
+    HideValuePanes();
+    return;
+  }
+  const auto number = static_cast<std::uint32_t>(id);
+  SlotMask criteriaMask = store_.CriteriaMask(number);
+  SlotMask actionMask = store_.ActionMask(number);
+  criteriaGuard_ = actionGuard_ = true;
+  int firstCriterion = -1, firstAction = -1;
+  criteria.UnselectAll();
+  actions.UnselectAll();
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    bool usesCriterion = (criteriaMask & SlotBit(slot)) != 0;
+    bool usesAction = (actionMask & SlotBit(slot)) != 0;
+    criteria.SetChecked(slot, usesCriterion);
+    actions.SetChecked(slot, usesAction);
+    if (usesCriterion && firstCriterion < 0) firstCriterion = slot;
+    if (usesAction && firstAction < 0) firstAction = slot;
+  }
+  criteria.Show(true);
+  actions.Show(true);
+  if (firstCriterion >= 0) {
+    criteria.SetSelected(firstCriterion, true);
+    criteria.SetFocused(firstCriterion, true);
+    ShowCriterionPane(firstCriterion);
+  } else {
+    win::ShowControls(Handle(), kCriterionPaneControls, static_cast<int>(std::size(kCriterionPaneControls)), false);
+  }
+  if (firstAction >= 0) {
+    actions.SetSelected(firstAction, true);
+    actions.SetFocused(firstAction, true);
+    ShowActionPane(firstAction);
+  } else {
+    win::ShowControls(Handle(), kActionPaneControls, static_cast<int>(std::size(kActionPaneControls)), false);
+  }
+  criteriaGuard_ = actionGuard_ = false;
+  criteria.RedrawAll();
+  actions.RedrawAll();
+}
+
+namespace {
+// State image 1 = unchecked, 2 = checked; 0 = none yet (a row being inserted).
+int CheckState(UINT state) { return static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12); }
+}  // namespace
+
+void RuleEditorWindow::OnRuleItemChanged(const NMLISTVIEW& change) {
+  if (ruleListGuard_ || !(change.uChanged & LVIF_STATE) || change.iItem < 0) return;
+  win::ListView list(Handle(), IDC_RULE_LIST);
+  int oldCheck = CheckState(change.uOldState), newCheck = CheckState(change.uNewState);
+  if (oldCheck != 0 && newCheck != 0 && oldCheck != newCheck) {
+    ruleListGuard_ = true;
+    list.UnselectAll();
+    list.SetSelected(change.iItem, true);
+    list.SetFocused(change.iItem, true);
+    ruleListGuard_ = false;
+    ShowSelectedRule();
+    store_.SetEnabled(RuleIdAt(change.iItem), newCheck == 2);
+    UpdateSaveButton();
+    list.RedrawAll();
+    return;
+  }
+  bool wasSelected = (change.uOldState & LVIS_SELECTED) != 0;
+  bool isSelected = (change.uNewState & LVIS_SELECTED) != 0;
+  if (wasSelected == isSelected) return;
+  ruleListGuard_ = true;
+  list.SetFocused(change.iItem, isSelected);
+  ruleListGuard_ = false;
+  ShowSelectedRule();
+}
+
+// Until the criteria and action editors arrive, a check box of the two slot
+// lists puts the slot in or out of use; the masks are then shown again, so
+// the action combination rule stays visible.
+void RuleEditorWindow::OnSlotItemChanged(int listId, const NMLISTVIEW& change) {
+  bool criteria = listId == IDC_CRITERIA_TYPE_LIST;
+  if ((criteria ? criteriaGuard_ : actionGuard_) || !(change.uChanged & LVIF_STATE) || change.iItem < 0) return;
+  int oldCheck = CheckState(change.uOldState), newCheck = CheckState(change.uNewState);
+  std::int64_t id = SingleSelectedRuleId();
+  if (oldCheck == 0 || newCheck == 0 || oldCheck == newCheck || id < 0) return;
+  const auto number = static_cast<std::uint32_t>(id);
+  SlotMask bit = SlotBit(change.iItem);
+  if (criteria)
+    store_.SetCriterionInUse(number, bit, newCheck == 2);
+  else
+    store_.SetActionInUse(number, bit, newCheck == 2);
+  win::ListView list(Handle(), listId);
+  SlotMask mask = criteria ? store_.CriteriaMask(number) : store_.ActionMask(number);
+  (criteria ? criteriaGuard_ : actionGuard_) = true;
+  for (int slot = 0; slot < kSlotCount; ++slot) list.SetChecked(slot, (mask & SlotBit(slot)) != 0);
+  list.UnselectAll();
+  list.SetSelected(change.iItem, true);
+  list.SetFocused(change.iItem, true);
+  (criteria ? criteriaGuard_ : actionGuard_) = false;
+  UpdateSaveButton();
+  RepaintRuleLists();
+}
+
+bool RuleEditorWindow::OnRuleLabelEdited(const NMLVDISPINFOA& info) {
+  if (!info.item.pszText) return false;  // cancelled
+  std::string name = sjis::CleanUserText(info.item.pszText);
+  if (name.empty()) {
+    win::ShowMessage(Handle(), kBlankName, win::LoadResString(IDS_APP_TITLE), MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  int row = info.item.iItem;
+  win::ListView list(Handle(), IDC_RULE_LIST);
+  ruleListGuard_ = true;
+  list.SetItemText(row, name);
+  ruleListGuard_ = false;
+  store_.SetName(RuleIdAt(row), name);
+  UpdateSaveButton();
+  // The row shows the cleaned text; the list must not put the raw one back.
+  return false;
+}
+
+LRESULT RuleEditorWindow::DrawRuleRow(NMLVCUSTOMDRAW* draw) {
+  switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      win::ListView list(draw->nmcd.hdr.hwndFrom);
+      int row = static_cast<int>(draw->nmcd.dwItemSpec);
+      bool editing = ListView_GetEditControl(list.Handle()) != nullptr &&
+                     list.Focused() == row;
+      if (editing) return CDRF_DODEFAULT;
+      bool valid = store_.IsRuleValid(static_cast<std::uint32_t>(draw->nmcd.lItemlParam));
+      bool selected = list.IsSelected(row);
+      if (selected) {
+        // Drawn by us: the list's own highlight would hide the colours.
+        draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+        if (list.HasFocus()) {
+          draw->clrText = kSelectedFocusText;
+          draw->clrTextBk = kSelectedFocusBack;
+        } else {
+          draw->clrText = valid ? kSelectedText : kInvalidText;
+          draw->clrTextBk = kSelectedBack;
+        }
+      } else {
+        draw->clrText = valid ? RGB(0, 0, 0) : kInvalidText;
+        draw->clrTextBk = RGB(255, 255, 255);
+      }
+      return CDRF_NEWFONT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+void RuleEditorWindow::RuleInfoTip(NMLVGETINFOTIPA* tip) {
+  if (!tip->pszText || tip->cchTextMax <= 0) return;
+  std::uint32_t id = RuleIdAt(tip->iItem);
+  win::ListView list(Handle(), IDC_RULE_LIST);
+  bool shown = list.SelectedCount() == 1 && list.IsSelected(tip->iItem);
+  std::string text = store_.ProblemText(id, shown);
+  text = sjis::TruncateChars(text, static_cast<std::size_t>(tip->cchTextMax - 1));
+  std::memcpy(tip->pszText, text.c_str(), text.size() + 1);
+}
+
+void RuleEditorWindow::AddEmptyRule() {
+  win::ListView list(Handle(), IDC_RULE_LIST);
+  int row = list.NextSelected();
+  if (row < 0) row = list.Count();
+  MailRule& rule = store_.Rules().AddNewRule();
+  ruleListGuard_ = true;
+  list.UnselectAll();
+  row = list.Insert(row, rule.Name(), static_cast<LPARAM>(rule.Number()));
+  list.SetChecked(row, true);
+  list.SetSelected(row, true);
+  list.SetFocused(row, true);
+  list.EnsureVisible(row);
+  ruleListGuard_ = false;
+  ShowSelectedRule();
+  UpdateSaveButton();
+  list.EditLabel(row);
+}
+
+void RuleEditorWindow::DeleteSelectedRules() {
+  win::ListView list(Handle(), IDC_RULE_LIST);
+  if (list.SelectedCount() == 0) return;
+  if (Ask(kDeleteQuestion, kDeleteTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  ruleListGuard_ = true;
+  for (int row = list.Count() - 1; row >= 0; --row) {
+    if (!list.IsSelected(row)) continue;
+    store_.Rules().Remove(RuleIdAt(row));
+    list.Delete(row);
+  }
+  list.UnselectAll();
+  ruleListGuard_ = false;
+  ShowSelectedRule();
+  UpdateSaveButton();
+}
+
+void RuleEditorWindow::MoveSelectedRules(int source, int target) {
+  win::ListView list(Handle(), IDC_RULE_LIST);
+  int count = list.Count();
+  if (source < 0 || source >= count) return;
+  std::vector<bool> selected(static_cast<std::size_t>(count));
+  for (int row = 0; row < count; ++row) selected[static_cast<std::size_t>(row)] = list.IsSelected(row);
+  RowMove move = MoveSelectedRows(count, selected, source, target);
+  if (!move.moved) return;
+
+  struct Row {
+    std::string text;
+    LPARAM id;
+    bool checked;
+  };
+  std::vector<Row> rows;
+  for (int row = 0; row < count; ++row) rows.push_back({list.ItemText(row), list.Data(row), list.IsChecked(row)});
+  int focused = list.Focused();
+  LPARAM focusedId = focused >= 0 ? rows[static_cast<std::size_t>(focused)].id : -1;
+
+  ruleListGuard_ = true;
+  int focusRow = -1;
+  for (int row = 0; row < count; ++row) {
+    const Row& from = rows[static_cast<std::size_t>(move.order[static_cast<std::size_t>(row)])];
+    list.SetItemText(row, from.text);
+    list.SetData(row, from.id);
+    list.SetChecked(row, from.checked);
+    bool isMoved = row >= move.firstInserted && row < move.firstInserted + move.insertedCount;
+    list.SetSelected(row, isMoved);
+    list.SetFocused(row, false);
+    if (from.id == focusedId) focusRow = row;
+  }
+  if (focusRow >= 0) {
+    list.SetFocused(focusRow, true);
+    list.EnsureVisible(focusRow);
+  }
+  ruleListGuard_ = false;
+  store_.Rules().MarkOrderChanged();
+  ShowSelectedRule();
+  UpdateSaveButton();
+  list.RedrawAll();
+}
+
+void RuleEditorWindow::RepaintRuleLists() {
+  win::ListView(Handle(), IDC_RULE_LIST).RedrawAll();
+  win::ListView(Handle(), IDC_CRITERIA_TYPE_LIST).RedrawAll();
+  win::ListView(Handle(), IDC_ACTION_TYPE_LIST).RedrawAll();
+}
+
+void RuleEditorWindow::ShowRuleListMenu(POINT screen) {
+  HMENU menus = ::LoadMenuA(win::ProgramInstance(), MAKEINTRESOURCEA(IDR_LIST_MENUS));
+  if (!menus) return;
+  HMENU popup = ::GetSubMenu(menus, 2);
+  win::ListView list(Handle(), IDC_RULE_LIST);
+  auto enable = [popup](UINT id, bool on) { ::EnableMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
+  enable(ID_RULE_ADD_EMPTY, true);
+  enable(ID_RULE_CREATE_TEMPLATE, false);  // the templates come with their own dialogs
+  enable(ID_RULE_CUT, false);
+  enable(ID_RULE_COPY, false);
+  enable(ID_RULE_PASTE, false);
+  enable(ID_RULE_DELETE, list.SelectedCount() > 0);
+  enable(ID_RULE_SELECT_ALL, list.Count() > 0);
+  if (screen.x == -1 && screen.y == -1) {  // from the keyboard: at the focused row
+    RECT rect{};
+    int row = list.Focused();
+    if (row >= 0 && list.ItemRect(row, &rect, LVIR_LABEL)) {
+      screen = POINT{rect.left, rect.bottom};
+      ::ClientToScreen(list.Handle(), &screen);
+    } else {
+      ::GetCursorPos(&screen);
+    }
+  }
+  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle(), nullptr);
+  ::DestroyMenu(menus);
+}
+
+void RuleEditorWindow::ForwardGenericCommand(int genericId) {
+  HWND focus = ::GetFocus();
+  for (const GenericRoute& route : kGenericRoutes) {
+    if (route.generic != genericId) continue;
+    int command = 0;
+    if (focus == Item(IDC_BLOCKED_SENDER_VIEW)) command = route.blocked;
+    else if (focus == Item(IDC_RULE_LIST)) command = route.rules;
+    else if (focus == Item(IDC_VALUE_LIST)) command = route.values;
+    if (command) ::SendMessageA(Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    return;
+  }
+}
+
+bool RuleEditorWindow::PreTranslate(MSG* msg) {
+  if (!msg || !accelerators_ || ended_ || !Handle()) return false;
+  if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
+  HWND focus = ::GetFocus();
+  if (focus != Item(IDC_BLOCKED_SENDER_VIEW) && focus != Item(IDC_RULE_LIST) && focus != Item(IDC_VALUE_LIST))
+    return false;
+  return ::TranslateAcceleratorA(Handle(), accelerators_, msg) != 0;
+}
+
+// ---------------------------------------------------------------------------
+// Save
+
+bool RuleEditorWindow::ValidateRows() {
+  win::ListView list(Handle(), IDC_RULE_LIST);
+  for (int row = 0; row < list.Count(); ++row) {
+    if (store_.IsRuleValid(RuleIdAt(row))) continue;
+    ruleListGuard_ = true;
+    list.UnselectAll();
+    ruleListGuard_ = false;
+    list.EnsureVisible(row);
+    list.SetSelected(row, true);
+    list.SetFocused(row, true);
+    win::ShowMessage(Handle(), kInvalidRules, win::LoadResString(IDS_APP_TITLE), MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  return true;
+}
+
+bool RuleEditorWindow::ConfirmOutlookExpressClosed() {
+  OutlookExpressPresence presence = OutlookExpressRunningCheck();
+  while (presence.running) {
+    int answer = win::ShowMessageId(Handle(), IDS_OE_RUNNING_WARNING, kWarningTitle,
+                                    MB_ABORTRETRYIGNORE | MB_ICONWARNING);
+    if (answer == IDIGNORE) {
+      return win::ShowMessageId(Handle(), IDS_SAVE_WHILE_OE_RUNS, win::LoadResString(IDS_APP_TITLE),
+                                MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
+    }
+    presence = OutlookExpressRunningCheck();
+    if (presence.running && presence.window && !::IsIconic(presence.window)) {
+      ::SetForegroundWindow(presence.window);
+      ::BringWindowToTop(presence.window);
+      ::FlashWindow(presence.window, TRUE);
+    }
+    if (answer != IDRETRY) return false;  // Abort, or the box closed otherwise
+  }
+  return true;
+}
+
+bool RuleEditorWindow::SaveChanges(bool closing) {
+  if (!store_.HasChanges()) return true;
+  if (!ValidateRows()) return false;
+  if (!ConfirmOutlookExpressClosed()) return false;
+  StopWatching();
+
+  win::ListView list(Handle(), IDC_RULE_LIST);
+  std::vector<std::uint32_t> order;
+  for (int row = 0; row < list.Count(); ++row) order.push_back(RuleIdAt(row));
+
+  SaveResult result;
+  {
+    WaitCursor wait;
+    ProgressDialog progress;
+    progress.Create(Handle());
+    progress.AllowCancel(false);
+    progress.SetStatus(kSavingStatus);
+    result = store_.SaveAll(order, progress);
+    if (!store_.HasChanges() && !closing) {
+      progress.SetStatus(kReloadingStatus);
+      LoadIdentity(false);
+    }
+    progress.Close();
+  }
+  if (store_.HasChanges()) {
+    EnsureWatching();
+    // The rules that did not reach the registry stay edited; the user must know which.
+    win::ShowMessage(Handle(), SaveFailureText(result, store_.Rules()), win::LoadResString(IDS_APP_TITLE),
+                     MB_OK | MB_ICONERROR);
+    UpdateSaveButton();
+    return false;
+  }
+  UpdateSaveButton();
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Close, settings, system menu, sync
+
+void RuleEditorWindow::OnClose() {
+  if (store_.HasChanges()) {
+    int answer = Ask(kSaveQuestion, kSaveQuestionTitle, MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL) return;
+    if (answer == IDYES && !SaveChanges(true)) return;
+  }
+  StoreWindowSettings();
+  StopWatching();
+  ended_ = true;
+  End(IDOK);
+}
+
+void RuleEditorWindow::StoreWindowSettings() {
+  VelkorSettings stored = settings_;
+  stored.desktopWidth = ::GetSystemMetrics(SM_CXSCREEN);
+  stored.desktopHeight = ::GetSystemMetrics(SM_CYSCREEN);
+  RECT rect;
+  ::GetWindowRect(Handle(), &rect);
+  bool minimised = ::IsIconic(Handle()) != FALSE;
+  stored.mainWndLeft = minimised ? 0 : rect.left;
+  stored.mainWndTop = minimised ? 0 : rect.top;
+  stored.initialOEUser = identityKey_;
+  std::int64_t rule = SingleSelectedRuleId();
+  stored.initialRule = static_cast<std::int32_t>(rule);
+  stored.initialCriteria = stored.initialAction = -1;
+  if (rule >= 0) {
+    const auto number = static_cast<std::uint32_t>(rule);
+    stored.initialCriteria = RememberedSlotRow(win::ListView(Handle(), IDC_CRITERIA_TYPE_LIST).NextSelected(),
+                                               store_.CriteriaMask(number));
+    stored.initialAction = RememberedSlotRow(win::ListView(Handle(), IDC_ACTION_TYPE_LIST).NextSelected(),
+                                             store_.ActionMask(number));
+  }
+  stored.SaveMainWindow(registry_);
+  settings_ = stored;
+}
+
+void RuleEditorWindow::ToggleTopMost() {
+  // Kept in a flag: Wine does not always report WS_EX_TOPMOST back.
+  bool topMost = !topMost_;
+  ::SetWindowPos(Handle(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  topMost_ = topMost;
+  ::CheckMenuItem(::GetSystemMenu(Handle(), FALSE), ID_SYS_TOPMOST,
+                  MF_BYCOMMAND | (topMost ? MF_CHECKED : MF_UNCHECKED));
+  settings_.showTopMost = topMost ? 1 : 0;
+  settings_.SaveTopMost(registry_);
+}
+
+void RuleEditorWindow::StartSyncUtility() {
+  if (store_.HasChanges()) {
+    win::ShowMessage(Handle(), kSaveFirst, win::LoadResString(IDS_APP_TITLE), MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  char path[MAX_PATH] = {};
+  DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  std::string program(path, length);
+  std::size_t slash = program.find_last_of("\\/");
+  program = (slash == std::string::npos ? std::string() : program.substr(0, slash + 1)) + kSyncProgram;
+  std::string commandLine = "\"" + program + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+    win::ShowMessage(Handle(), kSyncStartFailed, win::LoadResString(IDS_APP_TITLE), MB_OK | MB_ICONERROR);
+    return;
+  }
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+}
+
+void RuleEditorWindow::UpdateSaveButton() {
+  if (Handle()) EnableItem(IDC_SAVE, store_.HasChanges());
+}
+
+void RuleEditorWindow::Fatal(const std::string& text) {
+  if (ended_) return;
+  ended_ = true;
+  StopWatching();
+  win::ShowMessage(Handle(), text, win::LoadResString(IDS_APP_TITLE), MB_OK | MB_ICONERROR);
+  End(-1);
+}
+
+int RuleEditorWindow::Ask(const std::string& text, const std::string& caption, UINT flags) {
+  return win::ShowMessage(Handle(), text, caption, flags);
+}
+
+void RuleEditorWindow::OnDestroy() {
+  StopWatching();
+  if (dropTargetRegistered_) ::RevokeDragDrop(Item(IDC_RULE_LIST));
+  dropTargetRegistered_ = false;
+  for (CImprovedHeaderCtrl& header : headers_) header.Detach();
+  if (messageHook_) ::UnhookWindowsHookEx(messageHook_);
+  if (g_hookedWindow == this) {
+    g_hookedWindow = nullptr;
+    g_hook = nullptr;
+  }
+  messageHook_ = nullptr;
+  if (accelerators_) ::DestroyAcceleratorTable(accelerators_);
+  accelerators_ = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
+bool RuleEditorWindow::OnCommand(int id, int code, HWND) {
+  if (ended_) return false;
+  switch (id) {
+    case IDC_SAVE:
+      if (code == BN_CLICKED) SaveChanges(false);
+      return true;
+    case IDC_SYNC:
+      if (code == BN_CLICKED) StartSyncUtility();
+      return true;
+    case IDC_IDENTITY_COMBO:
+      if (code == CBN_SELCHANGE) LoadIdentity(false);
+      return true;
+    case ID_RULE_ADD_EMPTY:
+      AddEmptyRule();
+      return true;
+    case ID_RULE_DELETE:
+      DeleteSelectedRules();
+      return true;
+    case ID_RULE_SELECT_ALL:
+      win::ListView(Handle(), IDC_RULE_LIST).SelectAll();
+      return true;
+    case ID_EDIT_CLEAR:
+    case ID_EDIT_COPY:
+    case ID_EDIT_CUT:
+    case ID_EDIT_FIND:
+    case ID_EDIT_INSERT:
+    case ID_EDIT_PASTE:
+    case ID_EDIT_SELECT_ALL:
+      ForwardGenericCommand(id);
+      return true;
+    case ID_SYS_TOPMOST:
+      ToggleTopMost();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool RuleEditorWindow::OnNotify(int id, NMHDR* header, LRESULT* result) {
+  if (ended_) return false;
+  const bool headerList = id == IDC_RULE_LIST || id == IDC_BLOCKED_SENDER_VIEW || id == IDC_VALUE_LIST;
+  if (headerList && (header->code == NM_SETFOCUS || header->code == NM_KILLFOCUS)) {
+    ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
+    if (id == IDC_RULE_LIST) win::ListView(header->hwndFrom).RedrawAll();  // selection colours follow the focus
+    return false;
+  }
+  if (id == IDC_RULE_LIST) {
+    switch (header->code) {
+      case LVN_ITEMCHANGED:
+        OnRuleItemChanged(*reinterpret_cast<NMLISTVIEW*>(header));
+        return true;
+      case LVN_BEGINLABELEDITA:
+        *result = FALSE;
+        return true;
+      case LVN_ENDLABELEDITA:
+        *result = OnRuleLabelEdited(*reinterpret_cast<NMLVDISPINFOA*>(header)) ? TRUE : FALSE;
+        ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
+        return true;
+      case NM_CUSTOMDRAW:
+        *result = DrawRuleRow(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        return true;
+      case LVN_GETINFOTIPA:
+        RuleInfoTip(reinterpret_cast<NMLVGETINFOTIPA*>(header));
+        return true;
+      case LVN_BEGINDRAG: {
+        auto* drag = reinterpret_cast<NMLISTVIEW*>(header);
+        if (drag->iItem >= 0) DragRuleRow(Handle(), header->hwndFrom, drag->iItem);
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+  if ((id == IDC_CRITERIA_TYPE_LIST || id == IDC_ACTION_TYPE_LIST) && header->code == LVN_ITEMCHANGED) {
+    OnSlotItemChanged(id, *reinterpret_cast<NMLISTVIEW*>(header));
+    return true;
+  }
+  if ((id == IDC_CRITERIA_TYPE_LIST || id == IDC_ACTION_TYPE_LIST) && header->code == LVN_GETINFOTIPA) {
+    auto* tip = reinterpret_cast<NMLVGETINFOTIPA*>(header);
+    if (tip->pszText && tip->cchTextMax > 0 && tip->iItem >= 0 && tip->iItem < kSlotCount) {
+      const char* text = id == IDC_CRITERIA_TYPE_LIST ? CriterionSlot(tip->iItem).description
+                                                      : ActionSlot(tip->iItem).description;
+      std::string cut = sjis::TruncateChars(text ? text : "", static_cast<std::size_t>(tip->cchTextMax - 1));
+      std::memcpy(tip->pszText, cut.c_str(), cut.size() + 1);
+    }
+    return true;
+  }
+  return false;
+}
 
 bool RuleEditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
+  auto answer = [this, result](LRESULT value) {
+    ::SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, value);
+    *result = TRUE;
+    return true;
+  };
   switch (message) {
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
@@ -83,8 +1081,12 @@ bool RuleEditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
           ShowAboutBox(Handle());
           *result = TRUE;
           return true;
+        case ID_SYS_TOPMOST:
+          ToggleTopMost();
+          *result = TRUE;
+          return true;
         case SC_CLOSE:
-          OnClose();
+          if (!ended_) OnClose();
           *result = TRUE;
           return true;
         default:
@@ -95,6 +1097,29 @@ bool RuleEditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
       ShowContextHelp(Handle(), HelpContextForDialog(IDD_VELKOR_DIALOG));
       *result = TRUE;
       return true;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == Item(IDC_RULE_LIST) && !ended_) {
+        ShowRuleListMenu(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        *result = TRUE;
+        return true;
+      }
+      return false;
+    case kMoveRulesMessage:
+      if (!ended_) MoveSelectedRules(static_cast<int>(wParam), static_cast<int>(lParam));
+      return answer(0);
+    case kFolderRefQueryMessage:
+      return answer(folders_.Holds(reinterpret_cast<const std::uint8_t*>(wParam), static_cast<std::size_t>(lParam))
+                        ? 1
+                        : 0);
+    case WM_APP + 5:
+      win::ShowMessage(Handle(), kUnsupportedMail, win::LoadResString(IDS_APP_TITLE), MB_OK | MB_ICONWARNING);
+      return answer(0);
+    case watchui::kReloadMessage:
+      if (!ended_) {
+        ::SetFocus(Item(IDC_IDENTITY_COMBO));
+        LoadIdentity(true);
+      }
+      return answer(0);
     default:
       return false;
   }

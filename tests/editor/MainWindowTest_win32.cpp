@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "EditorSession_win32.h"
 #include "editor/RuleEditorWindow_win32.h"
 #include "res/resource.h"
 #include "rulestore/MemoryRegistry.h"
@@ -167,20 +168,14 @@ void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR, DWORD) {
 }
 }  // namespace about
 
-class MainWindowTest : public ::testing::Test {
+// The window on one identity with five rules (it closes itself without one).
+class MainWindowTest : public test::EditorSession {
  protected:
-  static void SetUpTestSuite() { InitControls(); }
+  static void SetUpTestSuite() { InitControls(); test::InitUi(); }
   void SetUp() override {
-    window_ = std::make_unique<RuleEditorWindow>(registry_);
-    ASSERT_TRUE(window_->CreateModeless(nullptr, IDD_VELKOR_DIALOG));
-    dialog_ = window_->Handle();
-    ::ShowWindow(dialog_, SW_SHOWNA);
+    Seed();
+    Open();
   }
-  void TearDown() override { window_.reset(); }
-
-  MemoryRegistry registry_;
-  std::unique_ptr<RuleEditorWindow> window_;
-  HWND dialog_ = nullptr;
 };
 
 TEST_F(MainWindowTest, HoldsEveryControlWithItsKindAndText) {
