@@ -87,7 +87,12 @@ function(velkor_test name)
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 300)
   endif()
-  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${CMAKE_BINARY_DIR}/results/${name}.xml
+  # Wine sees the Unix file system as drive Z:.
+  set(results ${CMAKE_BINARY_DIR}/results)
+  if(WIN32)
+    set(results Z:${results})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${results}/${name}.xml
            WORKING_DIRECTORY $<TARGET_FILE_DIR:${name}>)
   set_tests_properties(${name} PROPERTIES LABELS ${A_LABEL} TIMEOUT ${A_TIMEOUT})
 endfunction()

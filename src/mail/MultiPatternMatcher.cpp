@@ -90,10 +90,10 @@ template <typename Visit>
 void MultiPatternMatcher::Scan(std::string_view text, Visit visit) const {
   std::uint32_t node = 0;
   std::size_t nextBoundary = 0;  // the next position where a character starts
-  std::vector<bool> boundary(text.size(), false);
+  std::vector<std::uint8_t> boundary(text.size(), 0);
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (i == nextBoundary) {
-      boundary[i] = true;
+      boundary[i] = 1;
       nextBoundary += sjis::CharLength(text, i);
     }
     const auto byte = static_cast<unsigned char>(text[i]);
