@@ -14,7 +14,7 @@ if [ "${1:-}" = "--screenshot" ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/nu
   unset DISPLAY
 fi
 
-scripts/setup.sh
+VELKOR_WINEPREFIX=$VELKOR_BUILD/wineprefix scripts/setup.sh
 win=$VELKOR_BUILD/win
 cmake -S . -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 ninja -C "$win" Velkor TarnWABSync velkor-wab velkor-rules all >/dev/null
@@ -24,7 +24,6 @@ bin=$win/bin
 velkor_ensure_display
 wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX"
-VELKOR_WINEPREFIX=$VELKOR_BUILD/wineprefix "$VELKOR_ROOT/scripts/setup.sh" --prefix
 cp -a "$VELKOR_BUILD/wineprefix" "$WINEPREFIX"
 
 wine regedit /S "$(winepath -w data/demo/demo.reg)" 2>/dev/null
