@@ -38,10 +38,18 @@ bool BlockedSenderList::Load(RegistryAccess& reg) {
   {
     RegKey key(reg);
     RegKey mail(reg);
-    ok = !keyPath_.empty() && key.Open(keyPath_, RegAccess::Read) == regerr::kSuccess &&
-         key.ReadDword("Version", &keyVersion_) && mail.Open(mailPath, RegAccess::Read) == regerr::kSuccess &&
-         mail.ReadDword("Enabled", &enabled_) && mail.ReadString("Name", &name_) &&
-         mail.ReadDword("Version", &mailVersion_);
+    ok = !keyPath_.empty() && key.Open(keyPath_, RegAccess::Read) == regerr::kSuccess;
+    ok = ok && key.ReadDword("Version", &keyVersion_);
+    if (!keyPath_.empty() && mail.Open(mailPath, RegAccess::Read) == regerr::kSuccess) {
+      // Each value is read even when an earlier one is missing: the save
+      // counts on from the stored "Version" whatever else the key lacks.
+      const bool enabled = mail.ReadDword("Enabled", &enabled_);
+      const bool named = mail.ReadString("Name", &name_);
+      const bool versioned = mail.ReadDword("Version", &mailVersion_);
+      ok = ok && enabled && named && versioned;
+    } else {
+      ok = false;
+    }
   }
   if (ok) {
     actions_ = std::make_unique<ActionSet>(mailPath + "\\Actions");

@@ -353,9 +353,10 @@ bool RuleSet::Save(RegistryAccess& reg, const std::vector<std::uint32_t>& displa
     for (;;) {
       std::uint32_t size = sizeof name;
       if (reg.EnumSubKey(key.Handle(), 0, name, &size) != regerr::kSuccess) break;
-      // Keys left behind would reappear for no one; keep the flag so the next save retries.
+      // A key that cannot be deleted keeps the flag set, so the next save
+      // retries; SaveAll reports it.
       if (key.DeleteKeyTree(std::string(name, size < sizeof name ? size : sizeof name - 1)) != regerr::kSuccess)
-        return false;
+        return true;
     }
     orderChanged_ = false;
     return true;
@@ -368,8 +369,9 @@ bool RuleSet::Save(RegistryAccess& reg, const std::vector<std::uint32_t>& displa
     const std::string order = RuleIo::JoinOrder(names);
     if (key.WriteString("Order", order) != regerr::kSuccess) return false;
     order_ = order;
-    if (!cleaned) return false;  // the flag stays set: the next save deletes the rest
-    orderChanged_ = false;
+    // A stale key that cannot be deleted must not keep the edited rules from
+    // being written; the flag stays set so the next save deletes the rest.
+    if (cleaned) orderChanged_ = false;
   }
   key.Close();
 
@@ -407,8 +409,10 @@ SaveResult RuleStore::SaveAll(const std::vector<std::uint32_t>& displayOrder, Pr
     result.outcome = SaveOutcome::Failed;
     return result;
   }
+  result.staleRuleKeysLeft = rules_.OrderChanged();
   result.blockedSendersFailed = !blocked_.Save(reg_, progress);
-  if (!result.failedRules.empty() || result.blockedSendersFailed) result.outcome = SaveOutcome::Incomplete;
+  if (!result.failedRules.empty() || result.blockedSendersFailed || result.staleRuleKeysLeft)
+    result.outcome = SaveOutcome::Incomplete;
   return result;
 }
 
@@ -562,6 +566,10 @@ std::string SaveFailureText(const SaveResult& result, const RuleSet& rules) {
   if (result.blockedSendersFailed) {
     if (!text.empty()) text += "\r\n";
     text += ruletext::kBlockedSendersNotSaved;
+  }
+  if (result.staleRuleKeysLeft) {
+    if (!text.empty()) text += "\r\n";
+    text += ruletext::kStaleRuleKeysLeft;
   }
   return text;
 }

@@ -40,6 +40,7 @@ constexpr const char* kSavingRule = "'%s'を保存中です。";
 constexpr const char* kIncompleteSave = "次のルールを保存できませんでした。もう一度保存してください。";
 constexpr const char* kBlockedSendersNotSaved = "禁止された送信者リストを保存できませんでした。";
 constexpr const char* kSaveFailed = "メッセージルールを保存できませんでした。";
+constexpr const char* kStaleRuleKeysLeft = "不要になったルールのキーの一部を削除できませんでした。もう一度保存してください。";
 }  // namespace ruletext
 
 enum class SaveOutcome {
@@ -53,6 +54,7 @@ struct SaveResult {
   SaveOutcome outcome = SaveOutcome::Saved;
   std::vector<std::uint32_t> failedRules;  // numbers of rules not (fully) written
   bool blockedSendersFailed = false;
+  bool staleRuleKeysLeft = false;  // keys of rules no longer listed could not be deleted
   std::int64_t firstInvalidRule = -1;  // number of the first invalid rule
   bool Ok() const { return outcome == SaveOutcome::Saved; }
 };
@@ -97,7 +99,9 @@ class RuleSet {
 
   // Writes the list in the given display order. Returns false when the list
   // itself (Rules\Mail, its "Version" or "Order") could not be written; rules
-  // that failed are listed in failedRules and stay modified.
+  // that failed are listed in failedRules and stay modified. When a key of a
+  // rule no longer listed could not be deleted, the order-changed flag stays
+  // set (the next save retries) and the rules are written all the same.
   bool Save(RegistryAccess& reg, const std::vector<std::uint32_t>& displayOrder, ProgressSink& progress,
             const RuleChecks& checks, std::vector<std::uint32_t>* failedRules);
 

@@ -85,6 +85,29 @@ TEST(BlockedSenderListTest, AnImproperStoredEntryFailsTheSaveUntilTheListIsSetAg
   EXPECT_EQ(reread.Criteria()->At(1).Flags(), 0u);
 }
 
+// A Mail key that lacks its "Name" fails the load, but its stored "Version"
+// still counts on, and the missing name is written.
+TEST(BlockedSenderListTest, SaveAfterADamagedLoadCountsOnFromTheStoredVersion) {
+  MemoryRegistry reg;
+  SeedBlocked(reg, {Sender("a@x")});
+  {
+    RegKey mail(reg);
+    ASSERT_EQ(mail.Open(kBlock + "\\Mail", RegAccess::All), regerr::kSuccess);
+    mail.WriteDword("Version", 7);
+    mail.DeleteValue("Name");
+  }
+  BlockedSenderList list(kBase);
+  EXPECT_FALSE(list.Load(reg));
+  list.SetAddresses({"b@x"});
+  NullProgress progress;
+  ASSERT_TRUE(list.Save(reg, progress));
+  BlockedSenderList reread(kBase);
+  ASSERT_TRUE(reread.Load(reg));
+  EXPECT_EQ(reread.MailVersion(), 8u);
+  EXPECT_EQ(reread.Name(), ruletext::kBlockedRuleName);
+  EXPECT_EQ(reread.Addresses(), std::vector<std::string>{"b@x"});
+}
+
 TEST(BlockedSenderListTest, FailedSaveIsReportedAndRetried) {
   MemoryRegistry reg;
   SeedBlocked(reg, {Sender("a@x")});

@@ -142,6 +142,49 @@ TEST(RuleStoreWriteTest, AFailedRuleMakesTheSaveIncompleteButOthersAreWritten) {
   EXPECT_TRUE(store.SaveAll(progress).Ok());
 }
 
+// The key of a removed rule cannot be deleted (say, a key another program
+// protected): the edited rules are written all the same, the save says what was
+// left, and the next save deletes the key.
+TEST(RuleStoreWriteTest, AStaleKeyThatCannotBeDeletedDoesNotStopTheRules) {
+  struct Case {
+    std::vector<std::uint32_t> removed;
+    std::vector<std::string> keysAfter;
+  };
+  const Case cases[] = {{{2}, {"000", "001"}}, {{0, 1, 2}, {}}};
+  for (const auto& c : cases) {
+    MemoryRegistry reg;
+    Seed(reg);
+    RuleStore store(reg);
+    store.Load(kId);
+    store.SetName(1, "二");
+    for (std::uint32_t number : c.removed) store.Rules().Remove(number);
+    store.BlockedSenders().SetAddresses({"z@spam.example"});
+    reg.FailOperation(RegOp::DeleteTree, kRules + "\\002");
+    NullProgress progress;
+    const SaveResult result = store.SaveAll(progress);
+    EXPECT_EQ(result.outcome, SaveOutcome::Incomplete) << c.removed.size();
+    EXPECT_TRUE(result.staleRuleKeysLeft);
+    EXPECT_TRUE(result.failedRules.empty());
+    EXPECT_FALSE(store.BlockedSenders().Modified());
+    EXPECT_TRUE(store.HasChanges());
+    EXPECT_EQ(SaveFailureText(result, store.Rules()), ruletext::kStaleRuleKeysLeft);
+    RuleStore reread(reg);
+    reread.Load(kId);
+    EXPECT_EQ(reread.Rules().Count(), 3 - static_cast<int>(c.removed.size()));
+    if (store.HasRule(1)) {
+      EXPECT_EQ(reread.Name(1), "二");
+    }
+    EXPECT_EQ(reread.BlockedSenders().Addresses(), std::vector<std::string>{"z@spam.example"});
+
+    reg.ClearFaults();
+    EXPECT_TRUE(store.SaveAll(progress).Ok());
+    EXPECT_FALSE(store.HasChanges());
+    RegKey mail(reg);
+    ASSERT_EQ(mail.Open(kRules, RegAccess::Read), regerr::kSuccess);
+    EXPECT_EQ(mail.SubKeyNames(), c.keysAfter);
+  }
+}
+
 // For every write of a save in turn: that write fails. Nothing crashes or
 // leaks, the failure is reported, and the next save leaves exactly the
 // registry a fault-free save leaves.
