@@ -43,84 +43,73 @@ struct Fit {
   long Score() const { return static_cast<long>(errors) * 100 + penalty; }
 };
 
-Fit FitEucJp(std::string_view s) {
+// Walks the 8-bit characters of s. `measure` gives the length of the valid
+// character at i (adding its penalty), or 0 when none starts there: an error,
+// after which one byte is skipped.
+template <typename Measure>
+Fit MeasureFit(std::string_view s, Measure measure) {
   Fit fit;
   for (std::size_t i = 0; i < s.size();) {
-    const unsigned char c = At(s, i);
-    if (c < 0x80) {
+    if (At(s, i) < 0x80) {
       ++i;
-    } else if (c == kSs2) {
-      if (i + 1 < s.size() && InRange(At(s, i + 1), 0xA1, 0xDF)) {
-        fit.penalty += 1;
-        i += 2;
-      } else {
-        ++fit.errors;
-        ++i;
-      }
-    } else if (c == kSs3) {
-      if (i + 2 < s.size() && InRange(At(s, i + 1), 0xA1, 0xFE) && InRange(At(s, i + 2), 0xA1, 0xFE)) {
-        fit.penalty += 4;
-        i += 3;
-      } else {
-        ++fit.errors;
-        ++i;
-      }
-    } else if (InRange(c, 0xA1, 0xFE)) {
-      if (i + 1 < s.size() && InRange(At(s, i + 1), 0xA1, 0xFE)) {
-        const int row = c - 0xA0;
-        if (row == 13) {
-          fit.penalty += 1;
-        } else if ((row >= 9 && row <= 15) || row >= 85) {
-          fit.penalty += 2;
-        } else if (row >= 48) {
-          fit.penalty += 1;
-        }
-        i += 2;
-      } else {
-        ++fit.errors;
-        ++i;
-      }
-    } else {
-      ++fit.errors;
-      ++i;
+      continue;
     }
+    const std::size_t len = measure(s, i, fit.penalty);
+    if (len == 0) ++fit.errors;
+    i += len == 0 ? 1 : len;
   }
   return fit;
 }
 
-Fit FitShiftJis(std::string_view s) {
-  Fit fit;
-  for (std::size_t i = 0; i < s.size();) {
-    const unsigned char c = At(s, i);
-    if (c < 0x80) {
-      ++i;
-    } else if (InRange(c, 0xA1, 0xDF)) {
-      fit.penalty += 1;
-      ++i;
-    } else if (sjis::IsLeadByte(c)) {
-      const unsigned char t = i + 1 < s.size() ? At(s, i + 1) : 0;
-      if (InRange(t, 0x40, 0x7E) || InRange(t, 0x80, 0xFC)) {
-        if (c == 0x85 || c == 0x86 || c == 0xEB || c == 0xEC || c == 0xEF) {
-          fit.penalty += 2;
-        } else if (InRange(c, 0xF0, 0xF9)) {
-          fit.penalty += 3;
-        } else if (c == 0x87 || c == 0xED || c == 0xEE || c >= 0xFA) {
-          fit.penalty += 1;
-        } else if (c >= 0x99 || (c == 0x98 && t >= 0x9F)) {
-          fit.penalty += 1;
-        }
-        i += 2;
-      } else {
-        ++fit.errors;
-        ++i;
-      }
-    } else {
-      ++fit.errors;
-      ++i;
-    }
+std::size_t EucJpCharLength(std::string_view s, std::size_t i, int& penalty) {
+  const unsigned char c = At(s, i);
+  if (c == kSs2) {
+    if (i + 1 >= s.size() || !InRange(At(s, i + 1), 0xA1, 0xDF)) return 0;
+    penalty += 1;
+    return 2;
   }
-  return fit;
+  if (c == kSs3) {
+    if (i + 2 >= s.size() || !InRange(At(s, i + 1), 0xA1, 0xFE) || !InRange(At(s, i + 2), 0xA1, 0xFE))
+      return 0;
+    penalty += 4;
+    return 3;
+  }
+  if (!InRange(c, 0xA1, 0xFE) || i + 1 >= s.size() || !InRange(At(s, i + 1), 0xA1, 0xFE)) return 0;
+  const int row = c - 0xA0;
+  if (row == 13) {
+    penalty += 1;
+  } else if ((row >= 9 && row <= 15) || row >= 85) {
+    penalty += 2;
+  } else if (row >= 48) {
+    penalty += 1;
+  }
+  return 2;
 }
+
+std::size_t ShiftJisCharLength(std::string_view s, std::size_t i, int& penalty) {
+  const unsigned char c = At(s, i);
+  if (InRange(c, 0xA1, 0xDF)) {
+    penalty += 1;
+    return 1;
+  }
+  if (!sjis::IsLeadByte(c)) return 0;
+  const unsigned char t = i + 1 < s.size() ? At(s, i + 1) : 0;
+  if (!InRange(t, 0x40, 0x7E) && !InRange(t, 0x80, 0xFC)) return 0;
+  if (c == 0x85 || c == 0x86 || c == 0xEB || c == 0xEC || c == 0xEF) {
+    penalty += 2;
+  } else if (InRange(c, 0xF0, 0xF9)) {
+    penalty += 3;
+  } else if (c == 0x87 || c == 0xED || c == 0xEE || c >= 0xFA) {
+    penalty += 1;
+  } else if (c >= 0x99 || (c == 0x98 && t >= 0x9F)) {
+    penalty += 1;
+  }
+  return 2;
+}
+
+Fit FitEucJp(std::string_view s) { return MeasureFit(s, EucJpCharLength); }
+
+Fit FitShiftJis(std::string_view s) { return MeasureFit(s, ShiftJisCharLength); }
 
 bool HasEightBit(std::string_view s) {
   for (char c : s) {

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "Utf8ToShiftJis.h"
+#include "mail/SpamDetection.h"
 #include "mail/SpamWordList.h"
 #include "text/ShiftJis.h"
 
@@ -47,6 +48,20 @@ TEST(BuiltDictionaryTest, LoadsTheSourceWords) {
   for (std::uint16_t c : loaded.categories) obscene += c == kObsceneTerm;
   EXPECT_GT(obscene, 50);
   EXPECT_GT(static_cast<int>(loaded.categories.size()) - obscene, 200);
+}
+
+// Earlier words claim their text first: a word that holds an earlier one
+// would never be proposed.
+TEST(BuiltDictionaryTest, EveryWordCanBeFound) {
+  SpamWordList list;
+  ASSERT_GT(list.LoadSpamWords(), 0);
+  const SpamDetector detector(list);
+  for (std::size_t i = 0; i < list.words.size(); ++i) {
+    const DetectionResult found = detector.Detect("本文 " + list.words[i] + " です", {});
+    const std::vector<std::string>& terms = list.categories[i] == kObsceneTerm ? found.obsceneTerms
+                                                                               : found.otherTerms;
+    EXPECT_EQ(terms, std::vector<std::string>{list.words[i]}) << i;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "DictionaryBuilder.h"
 
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "Utf8ToShiftJis.h"
 #include "mail/SpamWordList.h"
@@ -8,6 +10,18 @@
 #include "text/ShiftJis.h"
 
 namespace velkor::dictbuild {
+namespace {
+
+// The line of the first earlier word that occurs in `folded`; 0 for none.
+std::size_t ShadowingLine(const std::vector<std::pair<std::string, std::size_t>>& earlier,
+                          const std::string& folded) {
+  for (const auto& [word, line] : earlier) {
+    if (sjis::Find(folded, word) != sjis::npos) return line;
+  }
+  return 0;
+}
+
+}  // namespace
 
 BuildResult BuildDictionary(std::string_view source) {
   BuildResult result;
@@ -22,6 +36,9 @@ BuildResult BuildDictionary(std::string_view source) {
   result.content = title + "\r\n";
 
   std::unordered_set<std::string, sjis::FoldedHash, sjis::FoldedEqual> seen;
+  // Detection lets earlier words claim their text first, so a word that holds
+  // an earlier one could never be found.
+  std::vector<std::pair<std::string, std::size_t>> earlier;  // folded word, line number
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::string where = "line " + std::to_string(i + 1) + ": ";
     const std::string& line = lines[i];
@@ -34,7 +51,11 @@ BuildResult BuildDictionary(std::string_view source) {
       result.errors.push_back(where + "expected \"word<TAB>category\" with a category of 1 or more");
     } else if (!seen.insert(word).second) {
       result.errors.push_back(where + "duplicate word (ignoring case)");
+    } else if (const std::size_t shadow = ShadowingLine(earlier, sjis::FoldCase(word)); shadow != 0) {
+      result.errors.push_back(where + "never found: it contains the word of line " + std::to_string(shadow) +
+                              "; list it before that line");
     } else {
+      earlier.emplace_back(sjis::FoldCase(word), i + 1);
       result.content += WordScramble::ScrambleLine(word + "\t" + std::to_string(category)) + "\r\n";
       ++result.words;
     }
