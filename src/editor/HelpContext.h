@@ -29,7 +29,8 @@ struct HelpCall {
 };
 
 // F1 in any window: a window or command context with "show a context" becomes
-// context 2; anything else is passed on as a context request unchanged.
+// context 2; a lower context with that command is passed on unchanged, and any
+// other command shows the default topic.
 HelpCall MapContextHelpRequest(unsigned winHelpCommand, std::uint32_t context);
 
 // The other help entry point always shows the default topic.

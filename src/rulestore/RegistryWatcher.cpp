@@ -120,7 +120,9 @@ void RunWatcherJob(void* arg) {
 RegistryWatchers::RegistryWatchers(RegistryAccess& reg, ThreadStarter& threads, const WatchTiming& timing)
     : reg_(reg), threads_(threads), timing_(timing) {}
 
-RegistryWatchers::~RegistryWatchers() = default;
+// The threads use the registry object by reference: they are asked to end
+// before its owner can go.
+RegistryWatchers::~RegistryWatchers() { StopAllWatchers(); }
 
 RegistryWatchers::Entry* RegistryWatchers::EntryFor(int slot) {
   if (slot != kRulesWatchSlot && slot != kBlockSendersWatchSlot) return nullptr;
