@@ -5,6 +5,9 @@
 // and the open address book, the two registry watchers and the 500 ms poll
 // timer. Every edit goes into the RuleStore at once; nothing reaches the
 // registry before the save flow.
+// Code by role: RuleEditorWindow_win32.cpp (start, identity load, watchers,
+// messages), RuleEditorWindowRuleList_win32.cpp (the rule list, keys and
+// mouse presses), RuleEditorWindowSave_win32.cpp (save, close, settings, sync).
 
 #include <windows.h>
 #include <commctrl.h>
@@ -85,8 +88,11 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck {
   const AccountList& Accounts() const { return accounts_; }
   bool IsTopMost() const { return topMost_; }
 
-  // The generic keys: translates the accelerator table when the focus is on
-  // one of the three editing lists. True when the message was used up.
+  // Runs before the dialog handles a message of its loop: the mouse rules
+  // (a press first ends an edit in progress, or focuses an unfocused word or
+  // sender list), then the generic keys, which translate the accelerator
+  // table when the focus is on one of the three editing lists. True when the
+  // message was used up.
   bool PreTranslate(MSG* msg);
   // The save flow; false when changes are still unsaved afterwards.
   bool SaveChanges(bool closing = false);
@@ -151,6 +157,8 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck {
   void RepaintRuleLists();
   void ShowRuleListMenu(POINT screen);
   void ForwardGenericCommand(int genericId);
+  HWND ControlOf(HWND window) const;
+  bool ApplyMouseRules(const MSG& msg);
 
   // Save helpers.
   bool ValidateRows();

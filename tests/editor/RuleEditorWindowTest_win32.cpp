@@ -516,6 +516,40 @@ TEST_F(RuleEditorWindowTest, SyncIsRefusedWhileChangesAreUnsaved) {
   EXPECT_EQ(Texts(), std::vector<std::string>{"変更を保存してから、同期設定してください。"});
 }
 
+TEST_F(RuleEditorWindowTest, APressFirstEndsAnEditOrOnlyFocusesAnUnfocusedList) {
+  Seed();
+  Open();
+  HWND blocked = ::GetDlgItem(dialog_, IDC_BLOCKED_SENDER_VIEW);
+  HWND values = ::GetDlgItem(dialog_, IDC_VALUE_LIST);
+  auto press = [](HWND target, UINT message) { return MSG{target, message, 0, MAKELPARAM(4, 4), 0, {}}; };
+
+  // The first left press on the unfocused sender list only focuses it.
+  Rules().Focus();
+  MSG left = press(blocked, WM_LBUTTONDOWN);
+  EXPECT_TRUE(window_->PreTranslate(&left));
+  EXPECT_EQ(::GetFocus(), blocked);
+  EXPECT_FALSE(window_->PreTranslate(&left));
+  // A right press focuses too, and goes on to open the menu.
+  Rules().Focus();
+  MSG right = press(blocked, WM_RBUTTONDOWN);
+  EXPECT_FALSE(window_->PreTranslate(&right));
+  EXPECT_EQ(::GetFocus(), blocked);
+  // Presses on other lists are left alone.
+  MSG onRules = press(Rules().Handle(), WM_LBUTTONDOWN);
+  EXPECT_FALSE(window_->PreTranslate(&onRules));
+  EXPECT_EQ(::GetFocus(), blocked);
+
+  // While a word is being edited, a press elsewhere ends the edit and is dropped.
+  ::ShowWindow(values, SW_SHOW);
+  win::ListView words(values);
+  words.Insert(0, "word");
+  words.Focus();
+  ASSERT_NE(words.EditLabel(0), nullptr);
+  EXPECT_TRUE(window_->PreTranslate(&onRules));
+  EXPECT_EQ(::GetFocus(), Rules().Handle());
+  EXPECT_EQ(ListView_GetEditControl(values), nullptr);
+}
+
 TEST(RuleEditorWindowStart, WithoutAnyIdentityTheWindowTellsAndCloses) {
   InitUi();
   MemoryRegistry registry;
