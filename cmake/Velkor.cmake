@@ -40,6 +40,8 @@ function(velkor_executable name)
   cmake_parse_arguments(A "GUI" "" "SOURCES;LIBS" ${ARGN})
   if(A_GUI AND WIN32)
     add_executable(${name} WIN32 ${A_SOURCES})
+    # The shipped programs carry no symbols.
+    target_link_options(${name} PRIVATE $<$<CONFIG:Release>:-s>)
   else()
     add_executable(${name} ${A_SOURCES})
   endif()

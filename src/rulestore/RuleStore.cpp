@@ -57,25 +57,38 @@ bool CriteriaSet::Load(RegistryAccess& reg) {
   return true;
 }
 
-bool CriteriaSet::Save(RegistryAccess& reg) const {
-  if (mode_ != CriteriaMode::Fixed || keyPath_.empty() || items_.size() != kSlotCount) return false;
-  std::size_t used = 0;
-  for (const auto& item : items_) used += item.InUse() ? 1 : 0;
+namespace {
+
+// Writes the items in use of a fixed-slot set as "000", "001", ... in slot
+// order, with the set's "Order". Stale items left behind fail the save so that
+// the next one retries the cleanup.
+template <typename Item, typename Write>
+bool SaveSlotItems(RegistryAccess& reg, const std::string& keyPath, const std::vector<Item>& items, Write write) {
+  if (keyPath.empty() || items.size() != kSlotCount) return false;
+  const auto used = static_cast<std::size_t>(
+      std::count_if(items.begin(), items.end(), [](const Item& item) { return item.InUse(); }));
   if (used == 0) return false;
   const auto names = RuleIo::ItemNames(used);
 
   RegKey key(reg);
-  if (key.Create(keyPath_) != regerr::kSuccess) return false;
-  // Stale items left behind would fail the save so that the next one retries the cleanup.
+  if (key.Create(keyPath) != regerr::kSuccess) return false;
   const bool cleaned = RuleIo::DeleteSubkeysExcept(key, names);
   if (key.WriteString("Order", RuleIo::JoinOrder(names)) != regerr::kSuccess) return false;
   key.Close();
   std::size_t next = 0;
-  for (const auto& item : items_) {
-    if (!item.InUse()) continue;
-    if (!RuleIo::WriteCriterion(reg, item, names[next++], logic_)) return false;
+  for (const auto& item : items) {
+    if (item.InUse() && !write(item, names[next++])) return false;
   }
   return cleaned;
+}
+
+}  // namespace
+
+bool CriteriaSet::Save(RegistryAccess& reg) const {
+  if (mode_ != CriteriaMode::Fixed) return false;
+  return SaveSlotItems(reg, keyPath_, items_, [&](const RuleCriterion& item, const std::string& name) {
+    return RuleIo::WriteCriterion(reg, item, name, logic_);
+  });
 }
 
 bool ActionSet::Load(RegistryAccess& reg) {
@@ -108,23 +121,9 @@ bool ActionSet::Load(RegistryAccess& reg) {
 }
 
 bool ActionSet::Save(RegistryAccess& reg) const {
-  if (keyPath_.empty() || items_.size() != kSlotCount) return false;
-  std::size_t used = 0;
-  for (const auto& item : items_) used += item.InUse() ? 1 : 0;
-  if (used == 0) return false;
-  const auto names = RuleIo::ItemNames(used);
-
-  RegKey key(reg);
-  if (key.Create(keyPath_) != regerr::kSuccess) return false;
-  const bool cleaned = RuleIo::DeleteSubkeysExcept(key, names);
-  if (key.WriteString("Order", RuleIo::JoinOrder(names)) != regerr::kSuccess) return false;
-  key.Close();
-  std::size_t next = 0;
-  for (const auto& item : items_) {
-    if (!item.InUse()) continue;
-    if (!RuleIo::WriteAction(reg, item, names[next++])) return false;
-  }
-  return cleaned;
+  return SaveSlotItems(reg, keyPath_, items_, [&](const RuleAction& item, const std::string& name) {
+    return RuleIo::WriteAction(reg, item, name);
+  });
 }
 
 // ---------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "rulestore/RegFile.h"
 #include "rulestore/RuleStore.h"
 #include "rulestore/Win32Registry.h"
+#include "support/ChildProcess_win32.h"
 
 namespace {
 
@@ -47,50 +48,28 @@ class DemoIdentityEnvironment : public ::testing::Environment {
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new DemoIdentityEnvironment);
 
-std::string ProgramBeside(const char* name) {
-  char path[MAX_PATH] = {};
-  DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string self(path, length);
-  return self.substr(0, self.find_last_of('\\') + 1) + name;
-}
-
 class Velkor {
  public:
   bool Start() {
-    std::string program = ProgramBeside("Velkor.exe");
-    std::string commandLine = "\"" + program + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info_))
-      return false;
-    ::CloseHandle(info_.hThread);
+    if (!process_.Start("Velkor.exe")) return false;
     for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < kTimeoutMs; ::Sleep(50)) {
       window_ = ::FindWindowA(nullptr, kTitle);
       if (window_ && ::IsWindowVisible(window_)) return true;
     }
     return false;
   }
-  ~Velkor() {
-    if (!info_.hProcess) return;
-    if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-      ::TerminateProcess(info_.hProcess, 99);
-      ::WaitForSingleObject(info_.hProcess, 5000);
-    }
-    ::CloseHandle(info_.hProcess);
-  }
   HWND Window() const { return window_; }
-  DWORD Id() const { return info_.dwProcessId; }
+  DWORD Id() const { return process_.Id(); }
   int RuleCount() const {
     return static_cast<int>(::SendDlgItemMessageA(window_, 1002, LVM_GETITEMCOUNT, 0, 0));
   }
   bool Close() {
     ::PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
-    return ::WaitForSingleObject(info_.hProcess, kTimeoutMs) == WAIT_OBJECT_0;
+    return process_.WaitForExit(kTimeoutMs);
   }
 
  private:
-  PROCESS_INFORMATION info_{};
+  velkor::test::ChildProcess process_;
   HWND window_ = nullptr;
 };
 

@@ -6,55 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "support/ChildProcess_win32.h"
+
 namespace {
 
 constexpr const char* kTitle = "Velkor Ver 1.0";
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kEndTimeoutMs = 10000;
 
-std::string ProgramBeside(const char* name) {
-  char path[MAX_PATH] = {};
-  DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string self(path, length);
-  return self.substr(0, self.find_last_of('\\') + 1) + name;
-}
-
-// A started Velkor.exe; ended by force when a test leaves it running.
-class Process {
+// A started Velkor.exe.
+class Process : public velkor::test::ChildProcess {
  public:
-  bool Start() {
-    std::string program = ProgramBeside("Velkor.exe");
-    std::string commandLine = "\"" + program + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info_))
-      return false;
-    ::CloseHandle(info_.hThread);
-    info_.hThread = nullptr;
-    return true;
-  }
-  bool WaitForExit(DWORD timeoutMs) const {
-    return info_.hProcess && ::WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
-  }
-  bool Running() const { return info_.hProcess && ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
-  DWORD ExitCode() const {
-    DWORD code = STILL_ACTIVE;
-    ::GetExitCodeProcess(info_.hProcess, &code);
-    return code;
-  }
-  DWORD Id() const { return info_.dwProcessId; }
-  ~Process() {
-    if (!info_.hProcess) return;
-    if (Running()) {
-      ::TerminateProcess(info_.hProcess, 99);
-      ::WaitForSingleObject(info_.hProcess, 5000);
-    }
-    ::CloseHandle(info_.hProcess);
-  }
-
- private:
-  PROCESS_INFORMATION info_{};
+  bool Start() { return ChildProcess::Start("Velkor.exe"); }
 };
 
 struct WindowSearch {

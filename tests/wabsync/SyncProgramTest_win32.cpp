@@ -17,6 +17,7 @@
 #include "rulestore/RuleModel.h"
 #include "rulestore/Win32Registry.h"
 #include "settings/ProfileSection.h"
+#include "support/ChildProcess_win32.h"
 #include "text/ShiftJis.h"
 #include "wabsync/AddressMerge.h"
 #include "wabsync/SyncShell_win32.h"
@@ -62,34 +63,11 @@ HWND WaitForWindow(const char* className, const char* title) {
   return found;
 }
 
-// A child process, ended when the object goes if it still runs.
-class Process {
+// A program of the build, started at once.
+class Process : public velkor::test::ChildProcess {
  public:
-  explicit Process(const std::string& exe, const std::string& arguments = "") {
-    std::string command = "\"" + BinDir() + "\\" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    started_ = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                &info_) != FALSE;
-  }
-  ~Process() {
-    if (!started_) return;
-    if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(info_.hProcess, 1);
-    ::WaitForSingleObject(info_.hProcess, 5000);
-    ::CloseHandle(info_.hThread);
-    ::CloseHandle(info_.hProcess);
-  }
-  Process(const Process&) = delete;
-  Process& operator=(const Process&) = delete;
-
-  bool Started() const { return started_; }
-  bool Exited(DWORD timeoutMs = 15000) const {
-    return started_ && ::WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
-  }
-
- private:
-  PROCESS_INFORMATION info_ = {};
-  bool started_ = false;
+  explicit Process(const std::string& exe, const std::string& arguments = "") { Start(exe, arguments); }
+  bool Exited(DWORD timeoutMs = 15000) const { return WaitForExit(timeoutMs); }
 };
 
 std::string MessageBoxText(HWND box) {
