@@ -94,7 +94,7 @@ std::size_t ShiftJisCharLength(std::string_view s, std::size_t i, int& penalty) 
   }
   if (!sjis::IsLeadByte(c)) return 0;
   const unsigned char t = i + 1 < s.size() ? At(s, i + 1) : 0;
-  if (!InRange(t, 0x40, 0x7E) && !InRange(t, 0x80, 0xFC)) return 0;
+  if (!sjis::IsTrailByte(t)) return 0;
   if (c == 0x85 || c == 0x86 || c == 0xEB || c == 0xEC || c == 0xEF) {
     penalty += 2;
   } else if (InRange(c, 0xF0, 0xF9)) {

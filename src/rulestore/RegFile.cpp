@@ -352,19 +352,6 @@ class Parser {
   std::string path_;
 };
 
-// True when every lead byte has its second byte.
-bool IsWellFormedShiftJis(std::string_view s) {
-  for (std::size_t i = 0; i < s.size(); i += sjis::CharLength(s, i)) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    if (sjis::IsLeadByte(c)) {
-      if (i + 1 >= s.size()) return false;
-      const auto t = static_cast<unsigned char>(s[i + 1]);
-      if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
-    }
-  }
-  return true;
-}
-
 std::string Escape(const std::string& s) {
   std::string out;
   for (std::size_t i = 0; i < s.size(); i += sjis::CharLength(s, i)) {
@@ -429,7 +416,7 @@ class Exporter {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     if (type == regtype::kSz && size > 0 && data[size - 1] == 0 &&
         text.find('\0') == size - 1 && text.find_first_of("\r\n") == std::string_view::npos &&
-        IsWellFormedShiftJis(text.substr(0, size - 1))) {
+        sjis::IsWellFormed(text.substr(0, size - 1))) {
       out_ += head + "\"" + Escape(std::string(text.substr(0, size - 1))) + "\"\r\n";
       return;
     }

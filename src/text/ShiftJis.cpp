@@ -34,6 +34,16 @@ std::size_t FoldCharAt(std::string_view s, std::size_t pos, char* out) {
 
 bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
+bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
+bool IsWellFormed(std::string_view s) {
+  for (std::size_t i = 0; i < s.size(); i += CharLength(s, i)) {
+    if (!IsLeadByte(static_cast<unsigned char>(s[i]))) continue;
+    if (i + 1 >= s.size() || !IsTrailByte(static_cast<unsigned char>(s[i + 1]))) return false;
+  }
+  return true;
+}
+
 std::size_t CharLength(std::string_view s, std::size_t pos) {
   if (pos + 1 < s.size() && IsLeadByte(static_cast<unsigned char>(s[pos]))) return 2;
   return 1;

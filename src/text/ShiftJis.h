@@ -18,6 +18,10 @@ constexpr std::string_view kIdeographicSpace = "\x81\x40";
 
 // 0x81-0x9F and 0xE0-0xFC start a double-byte character.
 bool IsLeadByte(unsigned char c);
+// 0x40-0x7E and 0x80-0xFC can follow a lead byte.
+bool IsTrailByte(unsigned char c);
+// True when every lead byte is followed by a valid second byte.
+bool IsWellFormed(std::string_view s);
 
 // Bytes taken by the character at pos: 2 for a lead byte with a following
 // byte, otherwise 1 (a lead byte at the very end stands alone).

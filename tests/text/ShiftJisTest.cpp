@@ -35,6 +35,13 @@ TEST(ShiftJisTest, LeadBytesAndCharacterBoundaries) {
   EXPECT_FALSE(IsCharBoundary(run, 3));
   // A lead byte at the very end stands alone.
   EXPECT_EQ(CharLength(std::string("a\x81"), 1), 1u);
+
+  EXPECT_TRUE(IsWellFormed("ソ表ｱabc"));
+  EXPECT_TRUE(IsTrailByte(0x40));
+  EXPECT_FALSE(IsTrailByte(0x7F));
+  EXPECT_FALSE(IsWellFormed("a\x81"));        // cut after the lead byte
+  EXPECT_FALSE(IsWellFormed("\x83\x7F"));    // 0x7F never follows a lead byte
+  EXPECT_FALSE(IsWellFormed("\x83\x0A"));
 }
 
 TEST(ShiftJisTest, FindNeverMatchesAtASecondByte) {
