@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "rulestore/MemoryRegistry.h"
+#include "registry/MemoryRegistry.h"
 #include "rulestore/RuleModel.h"
 #include "wabsync/OeRegistryBuilder.h"
 #include "wabsync/SyncTargets.h"

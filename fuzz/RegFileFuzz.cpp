@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "rulestore/MemoryRegistry.h"
-#include "rulestore/RegFile.h"
+#include "registry/MemoryRegistry.h"
+#include "registry/RegFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);

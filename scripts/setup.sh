@@ -25,7 +25,9 @@ install_packages() {
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
   fi
-  $sudo apt-get update -qq
+  # A mirror in the middle of a sync fails one index now and then; what the
+  # other indexes hold is usually enough, and the install below says if not.
+  $sudo apt-get update -qq || { sleep 5; $sudo apt-get update -qq; } || echo "setup: apt-get update incomplete, going on"
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 

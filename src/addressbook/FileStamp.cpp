@@ -1,6 +1,6 @@
 #include "addressbook/FileStamp.h"
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 #include "text/ShiftJis.h"
 
 namespace velkor {

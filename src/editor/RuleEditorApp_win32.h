@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "editor/RuleEditorApp.h"
-#include "rulestore/Win32Registry.h"
+#include "registry/Win32Registry.h"
 
 namespace velkor {
 

@@ -20,7 +20,7 @@
 #include "editor/ImprovedHeaderCtrl_win32.h"
 #include "folders/MailFolderList.h"
 #include "rulestore/Identities.h"
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 #include "rulestore/RegistryWatcher.h"
 #include "rulestore/RuleStore.h"
 #include "settings/VelkorSettings.h"

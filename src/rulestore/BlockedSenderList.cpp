@@ -1,7 +1,7 @@
 #include "rulestore/BlockedSenderList.h"
 
 #include "rulestore/ProgressSink.h"
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 #include "rulestore/RuleIo.h"
 #include "rulestore/RuleStore.h"
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 #include "text/ShiftJis.h"
 
 #if !defined(_WIN32)

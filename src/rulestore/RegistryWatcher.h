@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 #include "rulestore/WatchSlot.h"
 
 namespace velkor {

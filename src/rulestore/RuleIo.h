@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 #include "rulestore/RuleModel.h"
 
 namespace velkor {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <set>
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 #include "rulestore/RuleIo.h"
 #include "text/ShiftJis.h"
 

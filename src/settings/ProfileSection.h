@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 
 namespace velkor {
 

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 #include "wabsync/SyncIdentities.h"
 #include "wabsync/SyncShell_win32.h"
 #include "wabsync/SyncTargets.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 #include "wabsync/SyncIdentities.h"
 
 namespace velkor {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 #include "wabsync/SyncIdentities.h"
 #include "wabsync/SyncTargets.h"
 

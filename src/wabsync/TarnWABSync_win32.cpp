@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "rulestore/Win32Registry.h"
+#include "registry/Win32Registry.h"
 #include "wabsync/SyncSettingsDialog_win32.h"
 #include "wabsync/SyncShell_win32.h"
 #include "wabsync/SyncTexts.h"

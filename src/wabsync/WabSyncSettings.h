@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 
 namespace velkor {
 

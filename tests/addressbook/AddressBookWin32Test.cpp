@@ -9,7 +9,7 @@
 #include <string>
 
 #include "addressbook/AddressBook_win32.h"
-#include "rulestore/Win32Registry.h"
+#include "registry/Win32Registry.h"
 
 namespace velkor {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "addressbook/AddressEntries.h"
 #include "addressbook/FileStamp.h"
-#include "rulestore/MemoryRegistry.h"
+#include "registry/MemoryRegistry.h"
 
 namespace velkor {
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "rulestore/RegFile.h"
+#include "registry/RegFile.h"
 #include "rulestore/RuleStore.h"
-#include "rulestore/Win32Registry.h"
+#include "registry/Win32Registry.h"
 #include "support/ChildProcess_win32.h"
 
 namespace {

@@ -15,7 +15,7 @@
 
 #include "editor/RuleEditorWindow_win32.h"
 #include "res/resource.h"
-#include "rulestore/MemoryRegistry.h"
+#include "registry/MemoryRegistry.h"
 #include "rulestore/RegistryWatcher_win32.h"
 #include "rulestore/RuleStore.h"
 #include "win/Controls.h"

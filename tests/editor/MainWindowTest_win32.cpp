@@ -13,7 +13,7 @@
 #include "EditorSession_win32.h"
 #include "editor/RuleEditorWindow_win32.h"
 #include "res/resource.h"
-#include "rulestore/MemoryRegistry.h"
+#include "registry/MemoryRegistry.h"
 #include "win/Controls.h"
 #include "win/Strings.h"
 

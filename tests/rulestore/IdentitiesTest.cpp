@@ -4,7 +4,7 @@
 
 #include "RuleTestSupport.h"
 #include "rulestore/Identities.h"
-#include "rulestore/MemoryRegistry.h"
+#include "registry/MemoryRegistry.h"
 
 namespace velkor::test {
 namespace {

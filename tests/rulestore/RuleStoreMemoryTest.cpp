@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RuleTestSupport.h"
-#include "rulestore/MemoryRegistry.h"
+#include "registry/MemoryRegistry.h"
 
 namespace velkor::test {
 

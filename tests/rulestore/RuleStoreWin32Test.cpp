@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "RuleTestSupport.h"
-#include "rulestore/Win32Registry.h"
+#include "registry/Win32Registry.h"
 
 namespace velkor::test {
 

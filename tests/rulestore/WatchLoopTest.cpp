@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "rulestore/MemoryRegistry.h"
+#include "registry/MemoryRegistry.h"
 #include "rulestore/RegistryWatcher.h"
 
 namespace velkor {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "rulestore/RegistryWatcher_win32.h"
-#include "rulestore/Win32Registry.h"
+#include "registry/Win32Registry.h"
 
 namespace velkor {
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "rulestore/MemoryRegistry.h"
+#include "registry/MemoryRegistry.h"
 #include "settings/ProfileSection.h"
 
 namespace velkor {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "rulestore/MemoryRegistry.h"
+#include "registry/MemoryRegistry.h"
 #include "settings/ProfileSection.h"
 #include "wabsync/OeRegistryBuilder.h"
 #include "wabsync/SyncSettingsDialog_win32.h"

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "addressbook/AddressBook_win32.h"
-#include "rulestore/RegFile.h"
+#include "registry/RegFile.h"
 #include "rulestore/RuleModel.h"
-#include "rulestore/Win32Registry.h"
+#include "registry/Win32Registry.h"
 #include "settings/ProfileSection.h"
 #include "support/ChildProcess_win32.h"
 #include "text/ShiftJis.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "rulestore/MemoryRegistry.h"
+#include "registry/MemoryRegistry.h"
 #include "rulestore/RuleModel.h"
 #include "settings/ProfileSection.h"
 #include "text/ShiftJis.h"

@@ -6,7 +6,7 @@
 #include "Commands.h"
 #include "addressbook/AddressBook_win32.h"
 #include "addressbook/FileStamp.h"
-#include "rulestore/Win32Registry.h"
+#include "registry/Win32Registry.h"
 
 namespace velkor::cli {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "Commands.h"
 #include "rulestore/Identities.h"
-#include "rulestore/MemoryRegistry.h"
-#include "rulestore/RegFile.h"
+#include "registry/MemoryRegistry.h"
+#include "registry/RegFile.h"
 #include "rulestore/RuleStore.h"
 
 namespace velkor::cli {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "rulestore/Win32Registry.h"
+#include "registry/Win32Registry.h"
 
 namespace velkor::cli {
 

@@ -1,4 +1,4 @@
-#include "rulestore/RegistryContract.h"
+#include "registry/RegistryContract.h"
 
 #include <cstring>
 #include <vector>

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "rulestore/CodePage932.h"
-#include "rulestore/MemoryRegistry.h"
-#include "rulestore/RegFile.h"
+#include "registry/CodePage932.h"
+#include "registry/MemoryRegistry.h"
+#include "registry/RegFile.h"
 #include "text/ShiftJis.h"
 
 namespace velkor {

@@ -2,7 +2,7 @@
 // RegistryAccess on the real Windows registry: each operation is the Win32
 // function of the same name, one to one.
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 
 namespace velkor {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 
 namespace velkor {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/Sync.h"
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 
 namespace velkor {
 

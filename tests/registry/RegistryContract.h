@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 
 namespace velkor::test {
 

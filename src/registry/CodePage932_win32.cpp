@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "rulestore/CodePage932.h"
+#include "registry/CodePage932.h"
 
 namespace velkor::cp932 {
 

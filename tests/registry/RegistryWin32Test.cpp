@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/Sync.h"
-#include "rulestore/RegistryContract.h"
-#include "rulestore/Win32Registry.h"
+#include "registry/RegistryContract.h"
+#include "registry/Win32Registry.h"
 
 namespace velkor::test {
 

@@ -1,4 +1,4 @@
-#include "rulestore/CodePage932.h"
+#include "registry/CodePage932.h"
 
 #include <iconv.h>
 

@@ -1,4 +1,4 @@
-#include "rulestore/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 
 #include <cstring>
 #include <utility>

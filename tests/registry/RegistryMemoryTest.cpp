@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/Sync.h"
-#include "rulestore/MemoryRegistry.h"
-#include "rulestore/RegistryContract.h"
+#include "registry/MemoryRegistry.h"
+#include "registry/RegistryContract.h"
 
 namespace velkor::test {
 

@@ -1,4 +1,4 @@
-#include "rulestore/Win32Registry.h"
+#include "registry/Win32Registry.h"
 
 #include <windows.h>
 #include <shlwapi.h>

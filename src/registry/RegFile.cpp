@@ -1,9 +1,9 @@
-#include "rulestore/RegFile.h"
+#include "registry/RegFile.h"
 
 #include <cstdio>
 #include <memory>
 
-#include "rulestore/CodePage932.h"
+#include "registry/CodePage932.h"
 #include "text/ShiftJis.h"
 
 namespace velkor {

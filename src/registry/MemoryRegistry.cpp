@@ -1,4 +1,4 @@
-#include "rulestore/MemoryRegistry.h"
+#include "registry/MemoryRegistry.h"
 
 #include <algorithm>
 #include <cstdio>
