@@ -28,7 +28,27 @@ install_packages() {
   # A mirror in the middle of a sync fails one index now and then; what the
   # other indexes hold is usually enough, and the install below says if not.
   $sudo apt-get update -qq || { sleep 5; $sudo apt-get update -qq; } || echo "setup: apt-get update incomplete, going on"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  local apt=(env DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends --allow-downgrades)
+  "${apt[@]}" "${missing[@]}" >/dev/null && return 0
+  # When one architecture's update index could not be read, the two halves of
+  # a multi-arch library (zlib1g and zlib1g:i386) have different candidates
+  # and cannot be installed together. Pin each pair apt names to the version
+  # the i386 side has, and try again until apt is content.
+  local pins=() round out libs lib version added
+  for round in $(seq 1 20); do
+    out=$("${apt[@]}" -s "${missing[@]}" "${pins[@]}" 2>&1) && break
+    libs=$(grep -oE '[a-z0-9.+-]+:i386 \(' <<<"$out" | sed 's/:i386 (//' | sort -u || true)
+    added=0
+    for lib in $libs; do
+      version=$(apt-cache policy "$lib:i386" | awk '/Candidate:/{print $2}')
+      [ -n "$version" ] && [ "$version" != "(none)" ] || continue
+      [[ " ${pins[*]} " == *" $lib=$version "* ]] && continue
+      pins+=("$lib=$version" "$lib:i386=$version"); added=1
+    done
+    [ $added -eq 1 ] || break
+  done
+  echo "setup: retrying with the multi-arch pairs pinned: ${pins[*]}"
+  "${apt[@]}" "${missing[@]}" "${pins[@]}" >/dev/null
 }
 
 prepare_prefix() {

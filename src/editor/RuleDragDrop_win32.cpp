@@ -7,38 +7,13 @@
 
 #include "editor/RuleOrder.h"
 #include "res/resource.h"
+#include "win/Clipboard.h"
+#include "win/Com.h"
+#include "win/GlobalMemory.h"
 #include "win/Strings.h"
 
 namespace velkor {
 namespace {
-
-// IUnknown for the small objects below: one interface each.
-template <class Interface>
-class ComObject : public Interface {
- public:
-  explicit ComObject(REFIID iid) : iid_(iid) {}
-  virtual ~ComObject() = default;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, iid_)) {
-      *object = static_cast<Interface*>(this);
-      this->AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    LONG refs = ::InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return static_cast<ULONG>(refs);
-  }
-
- private:
-  const IID& iid_;
-  LONG refs_ = 1;
-};
 
 FORMATETC RuleFormat() {
   FORMATETC format{};
@@ -49,7 +24,7 @@ FORMATETC RuleFormat() {
   return format;
 }
 
-class FormatEnumerator : public ComObject<IEnumFORMATETC> {
+class FormatEnumerator : public win::ComObject<IEnumFORMATETC> {
  public:
   explicit FormatEnumerator(ULONG position = 0) : ComObject(IID_IEnumFORMATETC), position_(position) {}
   HRESULT STDMETHODCALLTYPE Next(ULONG count, FORMATETC* formats, ULONG* fetched) override {
@@ -80,7 +55,7 @@ class FormatEnumerator : public ComObject<IEnumFORMATETC> {
   ULONG position_;
 };
 
-class RuleDataObject : public ComObject<IDataObject> {
+class RuleDataObject : public win::ComObject<IDataObject> {
  public:
   explicit RuleDataObject(int row) : ComObject(IID_IDataObject), row_(row) {}
 
@@ -88,12 +63,9 @@ class RuleDataObject : public ComObject<IDataObject> {
     if (!format || !medium) return E_INVALIDARG;
     HRESULT ok = QueryGetData(format);
     if (FAILED(ok)) return ok;
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(std::int32_t));
+    const std::int32_t row = row_;  // little-endian, as the format says
+    HGLOBAL block = win::NewGlobalBlock(&row, sizeof row);
     if (!block) return E_OUTOFMEMORY;
-    void* bytes = ::GlobalLock(block);
-    std::int32_t row = row_;
-    std::memcpy(bytes, &row, sizeof row);  // little-endian, as the format says
-    ::GlobalUnlock(block);
     medium->tymed = TYMED_HGLOBAL;
     medium->hGlobal = block;
     medium->pUnkForRelease = nullptr;
@@ -128,7 +100,7 @@ class RuleDataObject : public ComObject<IDataObject> {
   int row_;
 };
 
-class RuleDropSource : public ComObject<IDropSource> {
+class RuleDropSource : public win::ComObject<IDropSource> {
  public:
   RuleDropSource(HWND window, HWND list) : ComObject(IID_IDropSource), window_(window), list_(list) {}
 
@@ -160,7 +132,7 @@ class RuleDropSource : public ComObject<IDropSource> {
   HWND list_;
 };
 
-class RuleDropTarget : public ComObject<IDropTarget> {
+class RuleDropTarget : public win::ComObject<IDropTarget> {
  public:
   RuleDropTarget(HWND window, HWND list) : ComObject(IID_IDropTarget), window_(window), list_(list) {}
 
@@ -238,7 +210,7 @@ CLIPFORMAT RuleListClipboardFormat() {
   if (!format) {
     std::string name = win::LoadResString(IDS_RULE_LIST_FORMAT);
     if (name.empty()) name = "Outlook Express Mail Rule List (OstrelSoft)";
-    format = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(name.c_str()));
+    format = static_cast<CLIPFORMAT>(win::RegisteredFormat(name.c_str()));
   }
   return format;
 }
@@ -251,11 +223,11 @@ int RuleDragRow(IDataObject* data) {
   STGMEDIUM medium{};
   if (data->GetData(&format, &medium) != S_OK) return -1;
   int row = -1;
-  if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal && ::GlobalSize(medium.hGlobal) >= sizeof(std::int32_t)) {
-    if (const void* bytes = ::GlobalLock(medium.hGlobal)) {
+  if (medium.tymed == TYMED_HGLOBAL) {
+    win::GlobalLockGuard lock(medium.hGlobal);
+    if (lock.Size() >= sizeof(std::int32_t)) {
       std::int32_t value = -1;
-      std::memcpy(&value, bytes, sizeof value);
-      ::GlobalUnlock(medium.hGlobal);
+      std::memcpy(&value, lock.Bytes(), sizeof value);
       row = value < 0 ? -1 : value;
     }
   }

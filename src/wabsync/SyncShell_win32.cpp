@@ -8,50 +8,19 @@
 #include "addressbook/AddressBook_win32.h"
 #include "rulestore/OutlookExpressRunningCheck_win32.h"
 #include "wabsync/SyncTexts.h"
+#include "win/Com.h"
 #include "win/MessageBox.h"
 
 namespace velkor {
 
 namespace {
 
-// Releases a COM interface.
-template <typename T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  T** Out() { return &p_; }
-  void** OutVoid() { return reinterpret_cast<void**>(&p_); }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-
- private:
-  T* p_ = nullptr;
-};
-
-class ComScope {
- public:
-  ComScope() : ok_(SUCCEEDED(::CoInitialize(nullptr))) {}
-  ~ComScope() {
-    if (ok_) ::CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool ok_;
-};
-
 bool CreateShellLink(const std::string& linkPath, const std::string& target) {
-  ComScope com;
-  ComPtr<IShellLinkA> link;
+  win::ComScope com;
+  win::ComPtr<IShellLinkA> link;
   if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.OutVoid())))
     return false;
-  ComPtr<IPersistFile> file;
+  win::ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid()))) return false;
   link->SetPath(target.c_str());
   link->SetArguments("/sync");
