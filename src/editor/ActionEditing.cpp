@@ -16,12 +16,12 @@ const ColourEntry& Colour(int index) {
   return kColours[index >= 0 && index < kColourCount ? index : 0];
 }
 
-ActionPane PaneOfActionRow(int row) {
-  static const ActionPane kPanes[kSlotCount] = {
-      ActionPane::Folder, ActionPane::Folder, ActionPane::None, ActionPane::Text,
-      ActionPane::Colour, ActionPane::None,   ActionPane::None, ActionPane::Mark,
-      ActionPane::Text,   ActionPane::None,   ActionPane::None, ActionPane::None};
-  return row >= 0 && row < kSlotCount ? kPanes[row] : ActionPane::None;
+ActionValueKind PaneOfActionRow(int row) {
+  static const ActionValueKind kPanes[kSlotCount] = {
+      ActionValueKind::Folder, ActionValueKind::Folder, ActionValueKind::None, ActionValueKind::Text,
+      ActionValueKind::Colour, ActionValueKind::None,   ActionValueKind::None, ActionValueKind::Mark,
+      ActionValueKind::Text,   ActionValueKind::None,   ActionValueKind::None, ActionValueKind::None};
+  return row >= 0 && row < kSlotCount ? kPanes[row] : ActionValueKind::None;
 }
 
 std::vector<std::string> SplitForwardAddresses(const std::string& text) {
@@ -95,7 +95,7 @@ bool LowByte(const RuleAction* action, std::uint32_t* low) {
 
 std::optional<std::uint32_t> ActionEditing::StoredFolder(int row, const StoreStamp& stamp) const {
   const RuleAction* action = Action(row);
-  if (!action || PaneOfActionRow(row) != ActionPane::Folder || !action->HasValue()) return std::nullopt;
+  if (!action || PaneOfActionRow(row) != ActionValueKind::Folder || !action->HasValue()) return std::nullopt;
   if (!FolderRefMatchesStore(action->ValueData(), action->ValueSize(), stamp)) return std::nullopt;
   return FolderRefFolderId(action->ValueData(), action->ValueSize());
 }
@@ -108,14 +108,14 @@ ActionPaneView ActionEditing::ShowRow(int row, const StoreStamp& stamp) {
   if (const char* prompt = ActionSlot(row).prompt) view.label = prompt;
   const RuleAction* action = Action(row);
   switch (view.kind) {
-    case ActionPane::Folder:
+    case ActionValueKind::Folder:
       view.folder = StoredFolder(row, stamp);
       view.storeSelectedFolder = !action || !action->HasValue();
       break;
-    case ActionPane::Text:
+    case ActionValueKind::Text:
       if (action) action->TextValue(&view.text);
       break;
-    case ActionPane::Colour: {
+    case ActionValueKind::Colour: {
       std::uint32_t index = 0;
       if (!action || !action->HasValue()) {
         StoreDword(row, kNewHighlight);
@@ -125,7 +125,7 @@ ActionPaneView ActionEditing::ShowRow(int row, const StoreStamp& stamp) {
       }
       break;
     }
-    case ActionPane::Mark: {
+    case ActionValueKind::Mark: {
       std::uint32_t value = 0;
       if (!LowByte(action, &value) || (value != 1 && value != 2)) {
         StoreDword(row, kNewWatchIgnore);
@@ -134,7 +134,7 @@ ActionPaneView ActionEditing::ShowRow(int row, const StoreStamp& stamp) {
       view.choice = value == 1 ? 0 : 1;
       break;
     }
-    case ActionPane::None:
+    case ActionValueKind::None:
       break;
   }
   return view;
@@ -151,7 +151,7 @@ void ActionEditing::UncheckRow(int row) {
 }
 
 bool ActionEditing::StoreFolder(int row, const StoreStamp& stamp, std::optional<std::uint32_t> folder) {
-  if (PaneOfActionRow(row) != ActionPane::Folder) return Holds(row);
+  if (PaneOfActionRow(row) != ActionValueKind::Folder) return Holds(row);
   if (folder) {
     const FolderRefBytes ref = MakeFolderRef(stamp, *folder);
     store_.SetActionValue(rule_, SlotBit(row), ref.data(), static_cast<std::uint32_t>(ref.size()), valuetype::kBytes);
@@ -162,10 +162,10 @@ bool ActionEditing::StoreFolder(int row, const StoreStamp& stamp, std::optional<
 }
 
 bool ActionEditing::ChooseEntry(int row, int index) {
-  const ActionPane pane = PaneOfActionRow(row);
-  if (pane == ActionPane::Colour && index >= 0 && index < kColourCount) {
+  const ActionValueKind pane = PaneOfActionRow(row);
+  if (pane == ActionValueKind::Colour && index >= 0 && index < kColourCount) {
     StoreDword(row, static_cast<std::uint32_t>(index));
-  } else if (pane == ActionPane::Mark && (index == 0 || index == 1)) {
+  } else if (pane == ActionValueKind::Mark && (index == 0 || index == 1)) {
     StoreDword(row, static_cast<std::uint32_t>(index + 1));
   }
   return Holds(row);
@@ -174,7 +174,7 @@ bool ActionEditing::ChooseEntry(int row, int index) {
 TextCommit ActionEditing::CommitText(int row, const std::string& text, bool unchanged) {
   TextCommit commit;
   commit.text = text;
-  if (PaneOfActionRow(row) != ActionPane::Text || (unchanged && !text.empty())) {
+  if (PaneOfActionRow(row) != ActionValueKind::Text || (unchanged && !text.empty())) {
     commit.held = Holds(row);
     return commit;
   }

@@ -45,12 +45,12 @@ struct ColourEntry {
 const ColourEntry& Colour(int index);  // 0-16
 
 // The value editor of a row.
-enum class ActionPane { None, Folder, Text, Colour, Mark };
-ActionPane PaneOfActionRow(int row);
+enum class ActionValueKind { None, Folder, Text, Colour, Mark };
+ActionValueKind PaneOfActionRow(int row);
 
 // What the value pane of one row shows.
 struct ActionPaneView {
-  ActionPane kind = ActionPane::None;
+  ActionValueKind kind = ActionValueKind::None;
   std::string label;  // the text above the value control
   // Folder: the folder to select, none when the stored reference belongs to
   // another store or there is none yet.

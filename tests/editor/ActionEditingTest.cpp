@@ -162,7 +162,7 @@ TEST_F(ActionEditingTest, FolderRowsSelectTheStoredFolderOfThisStoreOnly) {
     SCOPED_TRACE(c.name);
     Load(c.actions);
     const ActionPaneView view = Editing().ShowRow(actionrow::kMove, kStamp);
-    EXPECT_EQ(view.kind, ActionPane::Folder);
+    EXPECT_EQ(view.kind, ActionValueKind::Folder);
     EXPECT_EQ(view.label, "移動先に指定するフォルダ");
     EXPECT_EQ(view.folder, c.shown);
     EXPECT_EQ(view.storeSelectedFolder, c.storeSelected);
