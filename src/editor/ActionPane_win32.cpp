@@ -1,40 +1,527 @@
 #include "editor/ActionPane_win32.h"
 
+#include <cderr.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <algorithm>
 #include <iterator>
 
 #include "res/resource.h"
+#include "rulestore/RuleStore.h"
+#include "text/ShiftJis.h"
+#include "win/Controls.h"
+#include "win/ScopedFlag.h"
+#include "win/WaitCursor.h"
 
 namespace velkor {
 namespace {
 
+constexpr const char* kSelfProperty = "VelkorActionPane";
 const int kValueControls[] = {IDC_ACTION_LABEL, IDC_FOLDER_TREE, IDC_COLOR_COMBO,
                               IDC_ADDRESS_EDIT, IDC_BROWSE,      IDC_MARK_COMBO};
+constexpr COLORREF kInvalidText = RGB(255, 0, 0);
+
+bool RunOpenFileDialog(OPENFILENAMEA* dialog) { return ::GetOpenFileNameA(dialog) != FALSE; }
+OpenFileDialog openFile = RunOpenFileDialog;
 
 }  // namespace
 
-ActionPane::ActionPane()
-    : SlotPane(Layout{IDC_ACTION_TYPE_LIST, ruletext::kActionsHeader, kValueControls, std::size(kValueControls)}) {}
+OpenFileDialog SetOpenFileDialog(OpenFileDialog dialog) {
+  OpenFileDialog previous = openFile;
+  openFile = dialog ? std::move(dialog) : OpenFileDialog(RunOpenFileDialog);
+  return previous;
+}
+
+ActionPane::ActionPane() = default;
+
+ActionPane::~ActionPane() = default;
+
+bool ActionPane::OwnsControl(int id) const {
+  return id == IDC_ACTION_TYPE_LIST || std::find(std::begin(kValueControls), std::end(kValueControls), id) !=
+                                           std::end(kValueControls);
+}
+
+void ActionPane::Unsubclass() {
+  for (auto [id, procedure] : {std::pair{IDC_ADDRESS_EDIT, &editProcedure_}, std::pair{IDC_BROWSE, &buttonProcedure_}}) {
+    HWND control = Item(id);
+    if (*procedure && ::IsWindow(control)) {
+      ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(*procedure));
+      ::RemovePropA(control, kSelfProperty);
+    }
+    *procedure = nullptr;
+  }
+}
+
+void ActionPane::OnDestroy() {
+  Unsubclass();
+  rule_ = textRow_ = shownRow_ = -1;
+}
+
+void ActionPane::OnInit() {
+  SetUpSingleColumnList(Dialog(), IDC_ACTION_TYPE_LIST, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES,
+                        ruletext::kActionsHeader, ScrollBarMargin());
+  win::ListView list(Dialog(), IDC_ACTION_TYPE_LIST);
+  {
+    win::ScopedFlag guard(listGuard_);
+    for (int row = 0; row < kSlotCount; ++row) list.Insert(row, ActionSlot(row).shortName, row);
+  }
+  list.Show(false);
+  colours_.Create(Item(IDC_COLOR_COMBO));
+  tree_.Attach(Item(IDC_FOLDER_TREE));
+  win::Edit(Dialog(), IDC_ADDRESS_EDIT).SetLimit(0x7FFFFFFE);
+  // The edit and its button commit when the focus leaves the pair; only the
+  // controls themselves learn where the focus goes.
+  for (auto [id, procedure] : {std::pair{IDC_ADDRESS_EDIT, &editProcedure_}, std::pair{IDC_BROWSE, &buttonProcedure_}}) {
+    HWND control = Item(id);
+    ::SetPropA(control, kSelfProperty, this);
+    *procedure = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ActionPane::FocusProcedure)));
+  }
+  HideValueControls();
+}
+
+LRESULT CALLBACK ActionPane::FocusProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = static_cast<ActionPane*>(::GetPropA(hwnd, kSelfProperty));
+  if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  const bool edit = ::GetDlgCtrlID(hwnd) == IDC_ADDRESS_EDIT;
+  WNDPROC& previous = edit ? self->editProcedure_ : self->buttonProcedure_;
+  if (message == WM_DESTROY) {
+    // The window goes first: nothing is committed into a closing session.
+    const WNDPROC original = previous;
+    previous = nullptr;
+    ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    ::RemovePropA(hwnd, kSelfProperty);
+    return ::CallWindowProcA(original, hwnd, message, wParam, lParam);
+  }
+  const LRESULT result = ::CallWindowProcA(previous, hwnd, message, wParam, lParam);
+  if (message == WM_SETFOCUS) {
+    self->addressEditing_ = true;
+  } else if (message == WM_KILLFOCUS && !self->browsing_) {
+    HWND partner = ::GetDlgItem(self->Dialog(), edit ? IDC_BROWSE : IDC_ADDRESS_EDIT);
+    if (reinterpret_cast<HWND>(wParam) != partner) self->CommitText();
+  }
+  return result;
+}
+
+ActionEditing ActionPane::Editing(std::int64_t rule) const {
+  RuleStore& store = Session().Store();
+  const PathCheck& paths = store.Checks().paths ? *store.Checks().paths : FileSystemPathCheck();
+  return ActionEditing(store, static_cast<std::uint32_t>(rule), paths);
+}
+
+void ActionPane::HideValueControls() {
+  textRow_ = -1;
+  shownRow_ = -1;
+  win::ShowControls(Dialog(), kValueControls, static_cast<int>(std::size(kValueControls)), false);
+}
+
+void ActionPane::SetChecks() {
+  win::ListView list(Dialog(), IDC_ACTION_TYPE_LIST);
+  const SlotMask mask = rule_ >= 0 ? Editing(rule_).Mask() : 0;
+  listGuard_ = true;
+  for (int row = 0; row < kSlotCount; ++row) list.SetChecked(row, (mask & SlotBit(row)) != 0);
+  listGuard_ = false;
+}
+
+void ActionPane::OnRuleShown(std::int64_t rule) {
+  win::ListView list(Dialog(), IDC_ACTION_TYPE_LIST);
+  EndEdit();
+  rule_ = rule >= 0 && Session().Store().HasRule(static_cast<std::uint32_t>(rule)) ? rule : -1;
+  HideValueControls();
+  if (rule_ < 0) {
+    list.Show(false);
+    return;
+  }
+  listGuard_ = true;
+  list.UnselectAll();
+  listGuard_ = false;
+  SetChecks();
+  list.Show(true);
+  const int first = Editing(rule_).FirstChecked();
+  if (first >= 0) SelectRow(first);
+  list.RedrawAll();
+}
+
+void ActionPane::SelectRow(int row) {
+  if (rule_ < 0 || row < 0 || row >= kSlotCount) return;
+  win::ListView list(Dialog(), IDC_ACTION_TYPE_LIST);
+  listGuard_ = true;
+  list.UnselectAll();
+  list.SetSelected(row, true);
+  list.SetFocused(row, true);
+  list.EnsureVisible(row);
+  listGuard_ = false;
+  if (Editing(rule_).Holds(row))
+    ShowRow(row, false);
+  else
+    HideValueControls();
+}
+
+void ActionPane::OnSessionUnloading() {
+  EndEdit();
+  rule_ = textRow_ = shownRow_ = -1;
+}
+
+// The identity's folder list is in place only now; the rule list has already
+// shown its rule, so a visible pane is shown again on the new tree.
+void ActionPane::OnSessionLoaded() {
+  {
+    win::ScopedFlag guard(treeGuard_);
+    tree_.Build(Session().Folders());
+  }
+  const RememberedSelection& remembered = Session().Remembered();
+  if (rule_ >= 0 && remembered.rule == rule_ && remembered.action >= 0 && remembered.action < kSlotCount)
+    SelectRow(remembered.action);
+  else if (shownRow_ >= 0)
+    ShowRow(shownRow_, false);
+}
 
 void ActionPane::RememberSelection(RememberedSelection* selection) const {
-  selection->action = selection->rule < 0 ? -1 : SelectedSlot();
+  selection->action = selection->rule < 0 ? -1 : SelectedRow();
 }
 
 bool ActionPane::EndEditForPress(HWND control, HWND focus) {
-  // A forward address being typed is committed before anything else happens;
-  // its own browse button is part of the edit.
-  HWND addressEdit = Item(IDC_ADDRESS_EDIT);
-  if (focus == addressEdit && control != addressEdit && control != Item(IDC_BROWSE)) {
-    ::SetFocus(control);
-    return true;
-  }
-  return false;
+  if (!addressEditing_ || control == Item(IDC_ADDRESS_EDIT) || control == Item(IDC_BROWSE)) return false;
+  ::SetFocus(control);
+  // A focus that did not move (a control that takes none) still commits.
+  if (addressEditing_) EndEdit();
+  return true;
 }
 
-const char* ActionPane::SlotDescription(int slot) const { return ActionSlot(slot).description; }
-const char* ActionPane::SlotName(int slot) const { return ActionSlot(slot).shortName; }
-SlotMask ActionPane::MaskOf(std::uint32_t rule) const { return Session().Store().ActionMask(rule); }
-void ActionPane::SetInUse(std::uint32_t rule, SlotMask bit, bool inUse) {
-  Session().Store().SetActionInUse(rule, bit, inUse);
+int ActionPane::SelectedRow() const { return win::ListView(Dialog(), IDC_ACTION_TYPE_LIST).NextSelected(); }
+
+void ActionPane::ShowRow(int row, bool userAction) {
+  if (rule_ < 0) return;
+  // An edit in progress belongs to the row shown so far.
+  EndEdit();
+  ApplyView(row, Editing(rule_).ShowRow(row, Stamp()), userAction);
+}
+
+// Focus moves to a value editor only when the user works in the action list;
+// showing a rule from the rule list leaves the focus there, so the arrow keys
+// keep walking the rules.
+void ActionPane::ApplyView(int row, const ActionPaneView& view, bool userAction) {
+  win::WaitCursor wait;
+  HideValueControls();
+  win::Window label(Dialog(), IDC_ACTION_LABEL);
+  win::Edit edit(Dialog(), IDC_ADDRESS_EDIT);
+  label.SetText(view.label);
+  edit.SetText("");
+  shownRow_ = row;
+  switch (view.kind) {
+    case ActionValueKind::Folder: {
+      treeGuard_ = true;
+      if (view.folder) {
+        if (!tree_.SelectFolder(*view.folder)) tree_.Select(nullptr);
+      } else if (view.storeSelectedFolder) {
+        tree_.SelectFolder(0);
+      } else {
+        tree_.Select(nullptr);
+      }
+      treeGuard_ = false;
+      if (view.storeSelectedFolder) {
+        const HTREEITEM selected = tree_.Selection();
+        std::optional<std::uint32_t> folder;
+        if (selected) folder = static_cast<std::uint32_t>(tree_.Data(selected));
+        Editing(rule_).StoreFolder(row, Stamp(), folder);
+      }
+      label.Show(true);
+      tree_.Show(true);
+      tree_.Invalidate();
+      if (view.storeSelectedFolder && userAction) tree_.Focus();
+      break;
+    }
+    case ActionValueKind::Text:
+      edit.SetText(view.text);
+      edit.SetModified(false);
+      label.Show(true);
+      edit.Show(true);
+      win::Window(Dialog(), IDC_BROWSE).Show(true);
+      textRule_ = rule_;
+      textRow_ = row;
+      if (userAction) edit.Focus();
+      break;
+    case ActionValueKind::Colour:
+      colours_.Select(view.choice);
+      label.Show(true);
+      colours_.Show(true);
+      break;
+    case ActionValueKind::Mark: {
+      win::ComboBox marks(Dialog(), IDC_MARK_COMBO);
+      marks.Clear();
+      marks.Add(ruletext::kWatchMark);
+      marks.Add(ruletext::kWatchIgnore);
+      marks.Select(view.choice);
+      label.Show(true);
+      marks.Show(true);
+      break;
+    }
+    case ActionValueKind::None:
+      break;
+  }
+  // Showing a row may have taken other actions out of use (the two server
+  // actions exclude every other) or stored a default.
+  SetChecks();
+  if (row == actionrow::kDontDownload || row == actionrow::kDeleteFromServer) {
+    win::ListView list(Dialog(), IDC_ACTION_TYPE_LIST);
+    listGuard_ = true;
+    list.SetSelected(row, true);
+    list.SetFocused(row, true);
+    listGuard_ = false;
+  }
+  Changed();
+}
+
+void ActionPane::Changed() {
+  Frame().Modified();
+  Frame().RepaintRuleLists();
+}
+
+void ActionPane::OnRowChanged(const NMLISTVIEW& change) {
+  if (listGuard_ || rule_ < 0 || !(change.uChanged & LVIF_STATE) || change.iItem < 0 || change.iItem >= kSlotCount)
+    return;
+  win::ListView list(Dialog(), IDC_ACTION_TYPE_LIST);
+  const int row = change.iItem;
+  const int oldCheck = CheckStateOf(change.uOldState), newCheck = CheckStateOf(change.uNewState);
+  if (oldCheck != 0 && newCheck != 0 && oldCheck != newCheck) {
+    // Only the user's own clicks and keys count; anything else is undone.
+    if (!list.HasFocus()) {
+      SetChecks();
+      return;
+    }
+    listGuard_ = true;
+    list.UnselectAll();
+    list.SetSelected(row, true);
+    list.SetFocused(row, true);
+    listGuard_ = false;
+    if (newCheck == 2) {
+      EndEdit();
+      ApplyView(row, Editing(rule_).CheckRow(row, Stamp()), true);
+    } else {
+      HideValueControls();
+      Editing(rule_).UncheckRow(row);
+      SetChecks();
+      Changed();
+    }
+    return;
+  }
+  const bool wasSelected = (change.uOldState & LVIS_SELECTED) != 0;
+  const bool isSelected = (change.uNewState & LVIS_SELECTED) != 0;
+  if (wasSelected == isSelected) return;
+  if (isSelected && Editing(rule_).Holds(row))
+    ShowRow(row, list.HasFocus());
+  else if (isSelected || list.SelectedCount() == 0)
+    HideValueControls();
+}
+
+void ActionPane::OnFolderChosen() {
+  if (treeGuard_ || rule_ < 0 || PaneOfActionRow(shownRow_) != ActionValueKind::Folder) return;
+  const HTREEITEM selected = tree_.Selection();
+  std::optional<std::uint32_t> folder;
+  if (selected) folder = static_cast<std::uint32_t>(tree_.Data(selected));
+  if (!Editing(rule_).StoreFolder(shownRow_, Stamp(), folder)) {
+    SetChecks();
+    tree_.Show(false);
+    win::Window(Dialog(), IDC_ACTION_LABEL).Show(false);
+    shownRow_ = -1;
+  }
+  tree_.Invalidate();
+  Changed();
+}
+
+void ActionPane::OnEntryChosen(int id) {
+  const int row = id == IDC_COLOR_COMBO ? actionrow::kHighlight : actionrow::kWatchIgnore;
+  if (rule_ < 0 || shownRow_ != row) return;
+  const int index = id == IDC_COLOR_COMBO ? colours_.Selection() : win::ComboBox(Dialog(), id).Selection();
+  Editing(rule_).ChooseEntry(row, index);
+  SetChecks();
+  Changed();
+}
+
+void ActionPane::EndEdit() {
+  if (textRow_ >= 0 && addressEditing_) CommitText();
+}
+
+void ActionPane::CommitText() {
+  if (committing_ || textRow_ < 0) return;
+  committing_ = true;
+  win::Edit edit(Dialog(), IDC_ADDRESS_EDIT);
+  const TextCommit commit = Editing(textRule_).CommitText(textRow_, edit.Text(), !edit.IsModified());
+  if (commit.stored) {
+    edit.SetText(commit.text);
+    edit.SetModified(false);
+  }
+  if (!commit.held && textRule_ == rule_) {
+    SetChecks();
+    edit.Show(false);
+    win::Window(Dialog(), IDC_BROWSE).Show(false);
+    win::Window(Dialog(), IDC_ACTION_LABEL).Show(false);
+    textRow_ = shownRow_ = -1;
+  }
+  addressEditing_ = false;
+  committing_ = false;
+  Changed();
+}
+
+void ActionPane::Browse() {
+  if (textRow_ < 0) return;
+  win::Edit edit(Dialog(), IDC_ADDRESS_EDIT);
+  // The pair keeps its uncommitted text while a dialog over it has the focus.
+  browsing_ = true;
+  if (textRow_ == actionrow::kForward) {
+    std::vector<std::string> chosen;
+    if (forwardPicker_ &&
+        forwardPicker_(Dialog(), SplitForwardAddresses(edit.Text()), Session().Accounts().OwnAddresses(), &chosen) &&
+        !chosen.empty()) {
+      edit.SetText(JoinForwardAddresses(chosen));
+      edit.SetModified(true);
+    }
+  } else {
+    BrowseReplyFile();
+  }
+  browsing_ = false;
+}
+
+void ActionPane::BrowseReplyFile() {
+  win::Edit edit(Dialog(), IDC_ADDRESS_EDIT);
+  std::string filter;
+  for (const std::string& part : sjis::Split(ruletext::kReplyFileFilter, '|')) {
+    filter += part;
+    filter += '\0';
+  }
+  char path[MAX_PATH] = {};
+  const std::string current = sjis::TruncateChars(edit.Text(), MAX_PATH - 1);
+  std::memcpy(path, current.c_str(), current.size() + 1);
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = Dialog();
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 2;  // "メール (*.eml)"
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrTitle = ruletext::kReplyFileTitle;
+  dialog.lpstrDefExt = "eml";
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_DONTADDTORECENT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  bool chosen = openFile(&dialog);
+  // A text that is no valid file name keeps the dialog from opening at all;
+  // it opens then without one.
+  if (!chosen && ::CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
+    path[0] = '\0';
+    chosen = openFile(&dialog);
+  }
+  if (chosen) {
+    edit.SetText(path);
+    edit.SetModified(true);
+  }
+}
+
+void ActionPane::OnFoldersChanged() {
+  treeGuard_ = true;
+  tree_.Build(Session().Folders());
+  treeGuard_ = false;
+  if (tree_.IsVisible() && shownRow_ >= 0) ShowRow(shownRow_, false);
+  Changed();
+}
+
+LRESULT ActionPane::DrawRow(NMLVCUSTOMDRAW* draw) const {
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+  const int row = static_cast<int>(draw->nmcd.dwItemSpec);
+  const bool invalid = rule_ >= 0 && Editing(rule_).RowInvalid(row);
+  win::ListView list(draw->nmcd.hdr.hwndFrom);
+  if (list.IsSelected(row)) {
+    // Drawn by us: the list's own highlight would hide the red.
+    draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+    if (list.HasFocus()) {
+      draw->clrText = RGB(255, 255, 255);
+      draw->clrTextBk = RGB(49, 106, 197);
+    } else {
+      draw->clrText = invalid ? kInvalidText : RGB(0, 0, 255);
+      draw->clrTextBk = RGB(236, 233, 216);
+    }
+  } else {
+    draw->clrText = invalid ? kInvalidText : RGB(0, 0, 0);
+    draw->clrTextBk = RGB(255, 255, 255);
+  }
+  return CDRF_NEWFONT;
+}
+
+// The folder a move or copy names is drawn red while that action is invalid
+// (folder 0, the top item, is never a valid target).
+LRESULT ActionPane::DrawFolder(NMTVCUSTOMDRAW* draw) const {
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+  if (rule_ < 0 || PaneOfActionRow(shownRow_) != ActionValueKind::Folder) return CDRF_DODEFAULT;
+  const ActionEditing editing = Editing(rule_);
+  const auto folder = editing.StoredFolder(shownRow_, Stamp());
+  if (!folder || *folder != static_cast<std::uint32_t>(draw->nmcd.lItemlParam) || !editing.RowInvalid(shownRow_))
+    return CDRF_DODEFAULT;
+  if (draw->nmcd.uItemState & CDIS_SELECTED) {
+    draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+    draw->clrTextBk = RGB(236, 233, 216);
+  }
+  draw->clrText = kInvalidText;
+  return CDRF_NEWFONT;
+}
+
+void ActionPane::RowTip(NMLVGETINFOTIPA* tip) const {
+  if (!tip->pszText || tip->cchTextMax <= 0 || tip->iItem < 0 || tip->iItem >= kSlotCount) return;
+  const std::string text =
+      sjis::TruncateChars(ActionSlot(tip->iItem).description, static_cast<std::size_t>(tip->cchTextMax - 1));
+  std::memcpy(tip->pszText, text.c_str(), text.size() + 1);
+}
+
+bool ActionPane::OnCommand(int id, int code, HWND control) {
+  switch (id) {
+    case IDC_COLOR_COMBO:
+    case IDC_MARK_COMBO:
+      if (code == CBN_SELCHANGE) OnEntryChosen(id);
+      return true;
+    case IDC_BROWSE:
+      if (code == BN_CLICKED) Browse();
+      return true;
+    case IDC_ADDRESS_EDIT:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool ActionPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
+  if (id == IDC_ACTION_TYPE_LIST) {
+    switch (header->code) {
+      case LVN_ITEMCHANGED:
+        OnRowChanged(*reinterpret_cast<NMLISTVIEW*>(header));
+        return true;
+      case NM_CUSTOMDRAW:
+        *result = DrawRow(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        return true;
+      case LVN_GETINFOTIPA:
+        RowTip(reinterpret_cast<NMLVGETINFOTIPA*>(header));
+        return true;
+      case NM_SETFOCUS:
+      case NM_KILLFOCUS:
+        win::ListView(header->hwndFrom).RedrawAll();  // selection colours follow the focus
+        return false;
+      default:
+        return false;
+    }
+  }
+  if (id == IDC_FOLDER_TREE) {
+    switch (header->code) {
+      case TVN_SELCHANGEDA:
+      case TVN_SELCHANGEDW:
+        OnFolderChosen();
+        return true;
+      case NM_CUSTOMDRAW:
+        *result = DrawFolder(reinterpret_cast<NMTVCUSTOMDRAW*>(header));
+        return true;
+      default:
+        return false;
+    }
+  }
+  return false;
 }
 
 }  // namespace velkor

@@ -18,6 +18,8 @@
 //                rule list has selected its rule before the others hear OnRuleShown.
 //   OnRuleShown  the one rule shown (its number), or -1 when not exactly one
 //                rule is selected: show or hide what belongs to it.
+//   OnFoldersChanged
+//                the folder list changed under the running window.
 //   OnCommand / OnNotify / OnContextMenu
 //                WM_COMMAND, WM_NOTIFY and WM_CONTEXTMENU of a control the pane
 //                owns (OwnsControl), and WM_COMMAND of the pane's menu commands.
@@ -118,6 +120,8 @@ class EditorPane {
   virtual void OnSessionUnloading() {}
   virtual void OnSessionLoaded() {}
   virtual void OnRuleShown(std::int64_t rule) {}
+  // The poll timer found the identity's folder list changed (Session().Folders()).
+  virtual void OnFoldersChanged() {}
   virtual void RememberSelection(RememberedSelection* selection) const {}
 
   // `control`: the dialog's child under the press; `focus`: the focus now.

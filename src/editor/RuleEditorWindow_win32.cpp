@@ -331,6 +331,7 @@ void RuleEditorWindow::PollTick() {
       return;
     case PollAction::FoldersChanged:
       // Move and copy actions may have become valid or invalid.
+      for (EditorPane* pane : panes_) pane->OnFoldersChanged();
       RepaintRuleLists();
       StartTimer();
       return;
