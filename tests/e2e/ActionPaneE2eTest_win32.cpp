@@ -173,8 +173,9 @@ class ActionsE2e : public ::testing::Test {
     return item.lParam;
   }
   std::string Text(int id) const {
+    // GetWindowText does not ask a control of another process for its text.
     char text[512] = {};
-    ::GetWindowTextA(Item(id), text, sizeof text);
+    Send(id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
   }
   bool Visible(int id) const { return ::IsWindowVisible(Item(id)) != FALSE; }
