@@ -286,10 +286,13 @@ void ActionPane::OnRowChanged(const NMLISTVIEW& change) {
   const int oldCheck = CheckStateOf(change.uOldState), newCheck = CheckStateOf(change.uNewState);
   if (oldCheck != 0 && newCheck != 0 && oldCheck != newCheck) {
     // Only the user's own clicks and keys count; anything else is undone.
-    if (!list.HasFocus()) {
+    // Wine's list view toggles a clicked box before it takes the focus, so a
+    // press of the mouse button counts as the user's too.
+    if (!list.HasFocus() && !(::GetKeyState(VK_LBUTTON) & 0x8000)) {
       SetChecks();
       return;
     }
+    if (!list.HasFocus()) list.Focus();
     listGuard_ = true;
     list.UnselectAll();
     list.SetSelected(row, true);
