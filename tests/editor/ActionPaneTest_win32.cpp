@@ -273,7 +273,11 @@ TEST_F(ActionPaneTest, AddressEditCommitsWhenTheFocusLeavesThePair) {
   AddressEdit().Focus();
   AddressEdit().SetText(" ; ");
   AddressEdit().SetModified(true);
-  MSG press{Rules().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)};
+  MSG press{};
+  press.hwnd = Rules().Handle();
+  press.message = WM_LBUTTONDOWN;
+  press.wParam = MK_LBUTTON;
+  press.lParam = MAKELPARAM(5, 5);
   EXPECT_TRUE(window_->PreTranslate(&press));
   EXPECT_FALSE(window_->Store().Action(rule, SlotBit(3))->HasValue());  // separators only: no value
   EXPECT_FALSE(Actions().IsChecked(3));
