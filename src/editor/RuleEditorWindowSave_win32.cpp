@@ -50,8 +50,9 @@ bool RuleEditorWindow::ConfirmOutlookExpressClosed() {
 }
 
 bool RuleEditorWindow::SaveChanges(bool closing) {
-  if (!session_.HasUnsavedChanges()) return true;
+  // An edit still being typed is a change too.
   for (EditorPane* pane : panes_) pane->EndEdit();
+  if (!session_.HasUnsavedChanges()) return true;
   if (ruleList_.SelectFirstInvalid()) {
     Tell(kInvalidRules, MB_ICONWARNING);
     return false;
@@ -86,6 +87,8 @@ bool RuleEditorWindow::SaveChanges(bool closing) {
 // Close, settings, system menu, sync
 
 void RuleEditorWindow::OnClose() {
+  // Alt+F4 leaves the focus where it is: an edit being typed is committed first.
+  for (EditorPane* pane : panes_) pane->EndEdit();
   if (session_.HasUnsavedChanges()) {
     int answer = Ask(kSaveQuestion, kSaveQuestionTitle, MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL) return;

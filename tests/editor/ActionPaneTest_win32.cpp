@@ -284,6 +284,20 @@ TEST_F(ActionPaneTest, AddressEditCommitsWhenTheFocusLeavesThePair) {
   EXPECT_EQ(Visible(), std::vector<int>{});
 }
 
+TEST_F(ActionPaneTest, ClosingWhileTypingKeepsTheTypedAddresses) {
+  OpenWithActions();
+  ShowRule(1);
+  const std::uint32_t rule = static_cast<std::uint32_t>(Rules().Data(1));
+  AddressEdit().Focus();
+  AddressEdit().SetText("new@x.example");
+  AddressEdit().SetModified(true);
+  boxes_.Answer(IDCANCEL);
+  ::SendMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4: the focus does not move
+  EXPECT_EQ(Texts(), std::vector<std::string>{mainwindow::kSaveQuestion});
+  EXPECT_EQ(Value(rule, 3), Bytes("new@x.example"));
+  EXPECT_TRUE(::IsWindow(dialog_));
+}
+
 TEST_F(ActionPaneTest, ReplyBrowseAsksTheFileDialogAndAMissingFileIsCleared) {
   OpenWithActions();
   ShowRule(4);
