@@ -1,6 +1,5 @@
 #include "editor/ActionPane_win32.h"
 
-#include <cderr.h>
 #include <commctrl.h>
 
 #include <cstring>
@@ -22,16 +21,7 @@ const int kValueControls[] = {IDC_ACTION_LABEL, IDC_FOLDER_TREE, IDC_COLOR_COMBO
                               IDC_ADDRESS_EDIT, IDC_BROWSE,      IDC_MARK_COMBO};
 constexpr COLORREF kInvalidText = RGB(255, 0, 0);
 
-bool RunOpenFileDialog(OPENFILENAMEA* dialog) { return ::GetOpenFileNameA(dialog) != FALSE; }
-OpenFileDialog openFile = RunOpenFileDialog;
-
 }  // namespace
-
-OpenFileDialog SetOpenFileDialog(OpenFileDialog dialog) {
-  OpenFileDialog previous = openFile;
-  openFile = dialog ? std::move(dialog) : OpenFileDialog(RunOpenFileDialog);
-  return previous;
-}
 
 ActionPane::ActionPane() = default;
 
@@ -87,7 +77,7 @@ LRESULT CALLBACK ActionPane::FocusProcedure(HWND hwnd, UINT message, WPARAM wPar
   const bool edit = ::GetDlgCtrlID(hwnd) == IDC_ADDRESS_EDIT;
   WNDPROC& previous = edit ? self->editProcedure_ : self->buttonProcedure_;
   if (message == WM_DESTROY) {
-    // The window goes first: nothing is committed into a closing session.
+    // The control is going: it forgets the pane.
     const WNDPROC original = previous;
     previous = nullptr;
     ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
@@ -365,58 +355,6 @@ void ActionPane::CommitText() {
   addressEditing_ = false;
   committing_ = false;
   Changed();
-}
-
-void ActionPane::Browse() {
-  if (textRow_ < 0) return;
-  win::Edit edit(Dialog(), IDC_ADDRESS_EDIT);
-  // The pair keeps its uncommitted text while a dialog over it has the focus.
-  browsing_ = true;
-  if (textRow_ == actionrow::kForward) {
-    std::vector<std::string> chosen;
-    if (forwardPicker_ &&
-        forwardPicker_(Dialog(), SplitForwardAddresses(edit.Text()), Session().Accounts().OwnAddresses(), &chosen) &&
-        !chosen.empty()) {
-      edit.SetText(JoinForwardAddresses(chosen));
-      edit.SetModified(true);
-    }
-  } else {
-    BrowseReplyFile();
-  }
-  browsing_ = false;
-}
-
-void ActionPane::BrowseReplyFile() {
-  win::Edit edit(Dialog(), IDC_ADDRESS_EDIT);
-  std::string filter;
-  for (const std::string& part : sjis::Split(ruletext::kReplyFileFilter, '|')) {
-    filter += part;
-    filter += '\0';
-  }
-  char path[MAX_PATH] = {};
-  const std::string current = sjis::TruncateChars(edit.Text(), MAX_PATH - 1);
-  std::memcpy(path, current.c_str(), current.size() + 1);
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = Dialog();
-  dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = 2;  // "メール (*.eml)"
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrTitle = ruletext::kReplyFileTitle;
-  dialog.lpstrDefExt = "eml";
-  dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_DONTADDTORECENT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  bool chosen = openFile(&dialog);
-  // A text that is no valid file name keeps the dialog from opening at all;
-  // it opens then without one.
-  if (!chosen && ::CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
-    path[0] = '\0';
-    chosen = openFile(&dialog);
-  }
-  if (chosen) {
-    edit.SetText(path);
-    edit.SetModified(true);
-  }
 }
 
 void ActionPane::OnFoldersChanged() {
