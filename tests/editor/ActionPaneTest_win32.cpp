@@ -201,6 +201,10 @@ TEST_F(ActionPaneTest, ChosenFolderIsSavedAndAVanishedOneTurnsTheMoveRed) {
   EXPECT_EQ(Value(rule, 0), std::vector<std::uint8_t>(expected.begin(), expected.end()));
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog_, IDC_SAVE)));
   ASSERT_TRUE(window_->SaveChanges());
+  // The reload shows the same rule, row and folder again, on the rebuilt tree.
+  EXPECT_EQ(SelectedRows(Actions()), std::vector<int>{0});
+  ASSERT_NE(Tree().Selection(), nullptr);
+  EXPECT_EQ(Tree().Data(Tree().Selection()), 13);
   {
     RuleStore reread(registry_);
     reread.Load(kIdentityA);
