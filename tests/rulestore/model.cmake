@@ -12,9 +12,10 @@ if(NOT WIN32)
   add_test(NAME velkor_rules_check_demo
            COMMAND velkor-rules check ${VELKOR_ROOT}/data/demo/demo.reg)
   add_test(NAME velkor_rules_check_invalid
-           COMMAND velkor-rules check ${CMAKE_CURRENT_SOURCE_DIR}/data/invalid-rule.reg)
+           COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:velkor-rules>
+                   -DFILE=${CMAKE_CURRENT_SOURCE_DIR}/data/invalid-rule.reg -DRULE=005
+                   -P ${CMAKE_CURRENT_SOURCE_DIR}/check-invalid.cmake)
   set_tests_properties(velkor_rules_check_demo velkor_rules_check_invalid PROPERTIES LABELS native)
-  set_tests_properties(velkor_rules_check_invalid PROPERTIES WILL_FAIL TRUE)
 endif()
 if(WIN32)
   velkor_test(rulestore_win32_test
