@@ -279,6 +279,13 @@ class Decoder {
         i += FeedEightBit(s, i, out);
         continue;
       }
+      if (!unicode_.empty() && IsPlainAscii(c)) {
+        // ASCII inside UTF-8 text joins the run, so a mixed text is converted
+        // in few calls.
+        unicode_ += static_cast<char16_t>(c);
+        ++i;
+        continue;
+      }
       FlushUnicode(out);
       if (c == static_cast<unsigned char>(kEsc)) {
         JisSet set;
@@ -390,6 +397,11 @@ class Decoder {
       AppendX0212(c, next, out);
     }
     return 2;
+  }
+
+  bool IsPlainAscii(unsigned char c) const {
+    return set_ == JisSet::Ascii && !shiftedOut_ && c != static_cast<unsigned char>(kEsc) &&
+           c != static_cast<unsigned char>(kShiftOut);
   }
 
   // UTF-8 text is gathered as UTF-16 and converted a run at a time.
