@@ -54,6 +54,9 @@ TEST(KanjiConverterTest, DetectsLikeNkf) {
   EXPECT_EQ(KanjiConverter::Detect("\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF"), KanjiCode::EucJp);
   // Half-width katakana only, odd count: no EUC reading exists.
   EXPECT_EQ(KanjiConverter::Detect("\xB1\xB2\xB3"), KanjiCode::ShiftJis);
+  EXPECT_EQ(KanjiConverter::Detect("\xE3\x81\x82\xE3\x81\x84"), KanjiCode::Utf8);
+  // "激安ｾｰﾙ" in EUC-JP reads as Shift_JIS too, but with second-level kanji.
+  EXPECT_EQ(KanjiConverter::Detect("\xB7\xE3\xB0\xC2\x8E\xBE\x8E\xB0\x8E\xD9"), KanjiCode::EucJp);
   // An unknown escape does not make JIS.
   EXPECT_EQ(KanjiConverter::Detect("\x1B[0m"), KanjiCode::Ascii);
 }
