@@ -11,7 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 fonts-wine xvfb x11-utils xdotool fonts-ipafont-gothic imagemagick fp-utils file
-  nkf
+  nkf locales
 )
 
 # Files the prefix is built from; a missing one stops the setup with its name
@@ -68,6 +68,23 @@ install_packages() {
   "${apt[@]}" "${missing[@]}" "${pins[@]}" >/dev/null
 }
 
+# Wine takes its ANSI code page (932) from LC_ALL=ja_JP.UTF-8; a machine
+# without that locale runs the programs in code page 1252 and shows garbage.
+ensure_locale() {
+  locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
+  echo "setup: generating the locale ja_JP.UTF-8"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  if ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  fi
+  $sudo locale-gen >/dev/null
+  if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+    echo "setup: ERROR: the locale ja_JP.UTF-8 could not be made (package locales)" >&2
+    exit 1
+  fi
+}
+
 prepare_prefix() {
   check_required_files
   if [ -f "$WINEPREFIX/.velkor-ready" ] && [ -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then return 0; fi
@@ -94,5 +111,5 @@ prepare_prefix() {
   touch "$WINEPREFIX/.velkor-ready"
 }
 
-if [ "${1:-}" != "--prefix" ]; then install_packages; fi
+if [ "${1:-}" != "--prefix" ]; then install_packages; ensure_locale; fi
 prepare_prefix
