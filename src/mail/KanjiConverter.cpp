@@ -140,14 +140,14 @@ std::size_t ShiftJisCharLength(std::string_view s, std::size_t i, unsigned& scor
   } else if (c >= 0xFA) {
     score |= kIbm;
   } else {
-    // Back to JIS row and cell.
-    int row = (c <= 0x9F ? c - 0x70 : c - 0xB0) * 2 - 1;
-    int cell = t - (t >= 0x80 ? 0x20 : 0x1F);
+    // Back to the JIS bytes, then to row and cell (1-94).
+    int j1 = (c <= 0x9F ? c - 0x70 : c - 0xB0) * 2 - 1;
+    int j2 = t - (t >= 0x80 ? 0x20 : 0x1F);
     if (t >= 0x9F) {
-      ++row;
-      cell = t - 0x7E;
+      ++j1;
+      j2 = t - 0x7E;
     }
-    score |= ScoreOf0208(row, cell - 0x20);
+    score |= ScoreOf0208(j1 - 0x20, j2 - 0x20);
   }
   return 2;
 }
