@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "win/MessageBox.h"
+#include "win/Program.h"
 
 namespace velkor {
 namespace {
@@ -26,17 +27,6 @@ HtmlHelpFunction HtmlHelpEntry() {
     }
   }
   return entry;
-}
-
-std::string ProgramPath() {
-  std::vector<char> buffer(MAX_PATH + 1, '\0');
-  for (;;) {
-    DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return std::string();
-    if (length < buffer.size() - 1) return std::string(buffer.data(), length);
-    if (buffer.size() > 32768) return std::string();
-    buffer.assign(buffer.size() * 2, '\0');
-  }
 }
 
 // Set once at start by a program that shares the help file; read on the
@@ -71,7 +61,7 @@ HtmlHelpFunction ReadyViewer(HWND owner, const std::string& file) {
 
 std::string HelpFilePath() {
   if (!ChosenHelpFile().empty()) return ChosenHelpFile();
-  std::string program = ProgramPath();
+  std::string program = win::ProgramPath();
   return program.empty() ? std::string() : HelpFileFor(program);
 }
 
