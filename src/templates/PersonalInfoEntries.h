@@ -23,6 +23,16 @@ constexpr const char* kNameMatchesAddress =
     "'%s' は、あなたのメールアドレス '%s' の一部分に一致します。\nこの名前は、セーフリストの条件に追加できません。";
 constexpr const char* kEmptyList = "セーフリストの条件が空です。";
 constexpr const char* kNoNames = "値が入力されていません。";
+constexpr const char* kPersonalInfoTitle = "本文に自分の個人情報が含まれる場合";
+constexpr const char* kOwnNameTitle = "宛先または CC に自分の名前が含まれる場合";
+// The help box of the own-name dialog; the example shows a made-up person.
+constexpr const char* kOwnNameHelp =
+    "メールの宛先または CC の表示名に自分の名前や会社名を含む場合のセーフリストです。\r\n"
+    "迷惑メール送信者は、あなたのメールアドレス以外の個人情報を知りませんので、"
+    "宛先の表示名に自分の名前や会社名が含まれるメールは必要なメールと判断できます。\r\n"
+    "たとえば鈴木花子さんなら、宛先に「鈴木 花子」や「Hanako Suzuki」と表示された"
+    "メールを受け取っているはずです。このような名前を上のテキストボックスに入力してください。"
+    "複数入力する場合は、項目ごとに改行して入力ください。";
 }  // namespace personalinfotext
 
 // Trims every text (blanks and full-width spaces at both ends; line breaks and
