@@ -12,6 +12,7 @@
 
 #include "editor/RuleOrder.h"
 #include "res/resource.h"
+#include "templates/TemplateCommand_win32.h"
 #include "text/ShiftJis.h"
 #include "win/Controls.h"
 #include "win/MessageBox.h"
@@ -263,6 +264,23 @@ void RuleEditorWindow::AddEmptyRule() {
   list.EditLabel(row);
 }
 
+void RuleEditorWindow::CreateFromTemplate() {
+  TemplateCommandHost host;
+  host.owner = Handle();
+  host.ruleList = Item(IDC_RULE_LIST);
+  host.rules = &store_.Rules();
+  host.settings = &registry_;
+  host.accounts = &accounts_;
+  host.stamp = folders_.Stamp();
+  host.addressBook = addressBook_.get();
+  host.listGuard = &ruleListGuard_;
+  host.showSelection = [this] {
+    ShowSelectedRule();
+    UpdateSaveButton();
+  };
+  RunTemplateCommand(host);
+}
+
 void RuleEditorWindow::DeleteSelectedRules() {
   win::ListView list(Handle(), IDC_RULE_LIST);
   if (list.SelectedCount() == 0) return;
@@ -334,7 +352,7 @@ void RuleEditorWindow::ShowRuleListMenu(POINT screen) {
   win::ListView list(Handle(), IDC_RULE_LIST);
   auto enable = [popup](UINT id, bool on) { ::EnableMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
   enable(ID_RULE_ADD_EMPTY, true);
-  enable(ID_RULE_CREATE_TEMPLATE, false);  // the templates come with their own dialogs
+  enable(ID_RULE_CREATE_TEMPLATE, true);
   enable(ID_RULE_CUT, false);
   enable(ID_RULE_COPY, false);
   enable(ID_RULE_PASTE, false);

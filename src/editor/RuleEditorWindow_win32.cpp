@@ -475,6 +475,9 @@ bool RuleEditorWindow::OnCommand(int id, int code, HWND) {
     case ID_RULE_ADD_EMPTY:
       AddEmptyRule();
       return true;
+    case ID_RULE_CREATE_TEMPLATE:
+      CreateFromTemplate();
+      return true;
     case ID_RULE_DELETE:
       DeleteSelectedRules();
       return true;

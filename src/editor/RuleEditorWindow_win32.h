@@ -152,6 +152,8 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck {
   LRESULT DrawRuleRow(NMLVCUSTOMDRAW* draw);
   void RuleInfoTip(NMLVGETINFOTIPA* tip);
   void AddEmptyRule();
+  // The ready-made rules (command 32847).
+  void CreateFromTemplate();
   void DeleteSelectedRules();
   void MoveSelectedRules(int source, int target);
   void RepaintRuleLists();
