@@ -60,9 +60,10 @@ HWND WaitForWindow(DWORD processId, std::function<bool(HWND)> match) {
   return search.found;
 }
 
+// WM_GETTEXT: GetWindowText does not ask a control of another process.
 std::string TextOf(HWND hwnd) {
-  char text[2048] = {};
-  ::GetWindowTextA(hwnd, text, sizeof text);
+  char text[4096] = {};
+  ::SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   return text;
 }
 
@@ -111,6 +112,10 @@ class TemplateSyncRoad : public ::testing::Test {
 
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
+    // The sync leaves out identities without a mail store.
+    RegKey oe(reg_);
+    ASSERT_EQ(oe.Create("Identities\\" + kIdentity + "\\Software\\Microsoft\\Outlook Express\\5.0"), regerr::kSuccess);
+    oe.WriteString("Store Root", temp);
     vcf_ = std::string(temp) + "velkor-templates-e2e.vcf";
     WriteContacts(vcf_, {"friend@example.jp", "me@example.jp", " Friend@EXAMPLE.jp "});
     RegKey lm(reg_);
