@@ -1,5 +1,6 @@
 #include "templates/RuleTemplates.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "rulestore/RuleStore.h"
@@ -220,6 +221,16 @@ MailRule& BuildTemplateRule(RuleSet& rules, RuleTemplateId id, const std::vector
   if (!tmpl.enabled) rule.SetEnabled(false);
   rule.SetModified(true);
   return rule;
+}
+
+void MoveRuleTo(RuleSet& rules, std::uint32_t number, int index) {
+  std::vector<std::uint32_t> order = rules.Numbers();
+  auto at = std::find(order.begin(), order.end(), number);
+  if (at == order.end()) return;
+  order.erase(at);
+  std::size_t place = static_cast<std::size_t>(std::clamp(index, 0, static_cast<int>(order.size())));
+  order.insert(order.begin() + static_cast<std::ptrdiff_t>(place), number);
+  rules.Reorder(order);
 }
 
 }  // namespace velkor

@@ -121,4 +121,8 @@ std::vector<std::string> FixedTemplateWords(RuleTemplateId id, const StoreStamp&
 MailRule& BuildTemplateRule(RuleSet& rules, RuleTemplateId id, const std::vector<std::string>& words,
                             const StoreStamp& stamp);
 
+// Moves rule `number` to `index` of the set's order (clamped to the end): the
+// set's order is the order shown and saved.
+void MoveRuleTo(RuleSet& rules, std::uint32_t number, int index);
+
 }  // namespace velkor

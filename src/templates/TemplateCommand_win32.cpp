@@ -1,6 +1,6 @@
 #include "templates/TemplateCommand_win32.h"
 
-#include "addressbook/AddressBook_win32.h"
+#include "addressbook/AddressEntries.h"
 #include "res/resource.h"
 #include "rulestore/Identities.h"
 #include "rulestore/RuleStore.h"
@@ -8,6 +8,7 @@
 #include "templates/RuleTemplateDialog_win32.h"
 #include "win/Controls.h"
 #include "win/MessageBox.h"
+#include "win/ScopedFlag.h"
 #include "win/Strings.h"
 
 namespace velkor {
@@ -42,8 +43,8 @@ class Win32TemplatePlatform : public TemplatePlatform {
 
   std::vector<std::string> AddressBookAddresses() override {
     std::vector<std::string> addresses;
-    AddressBook* book = host_.addressBook;
-    if (!book || !book->IsOpen()) return addresses;
+    const AddressEntryList* book = host_.addressEntries;
+    if (!book) return addresses;
     addresses.reserve(book->Count());
     for (std::size_t i = 0; i < book->Count(); ++i) addresses.push_back(book->AddressAt(i));
     return addresses;
@@ -91,9 +92,11 @@ class Win32TemplatePlatform : public TemplatePlatform {
   // them while the guard is set, and the editor is told once afterwards.
   template <class Change>
   void Changing(Change change) {
-    if (host_.listGuard) *host_.listGuard = true;
-    change();
-    if (host_.listGuard) *host_.listGuard = false;
+    bool unguarded = false;
+    {
+      win::ScopedFlag guard(host_.listGuard ? *host_.listGuard : unguarded);
+      change();
+    }
     if (host_.showSelection) host_.showSelection();
   }
 

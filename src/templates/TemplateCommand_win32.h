@@ -13,7 +13,7 @@
 namespace velkor {
 
 class AccountList;
-class AddressBook;
+class AddressEntryList;
 class RegistryAccess;
 class RuleSet;
 
@@ -26,7 +26,7 @@ struct TemplateCommandHost {
   RegistryAccess* settings = nullptr;  // where "PrivateInfo" lives
   const AccountList* accounts = nullptr;
   StoreStamp stamp;                       // of the identity's folder list
-  AddressBook* addressBook = nullptr;     // may be null or closed
+  const AddressEntryList* addressEntries = nullptr;  // the address book as read; null: none
   bool* listGuard = nullptr;              // set while the command changes rows itself
   std::function<void()> showSelection;   // the editor shows the selected rule
 };

@@ -77,6 +77,7 @@ TemplateOutcome CreateRuleFromTemplate(TemplatePlatform& platform, RuleSet& rule
 
     MailRule& rule = BuildTemplateRule(rules, id, words, sources.stamp);
     int row = tmpl.atEnd ? static_cast<int>(rowNames.size()) : insertAt;
+    MoveRuleTo(rules, rule.Number(), row);
     platform.InsertRuleRow(row, rule, tmpl.enabled);
     platform.Tell(TemplateSuccessMessage(id, rule.Name()), templatetext::kDialogTitle, false);
     outcome.id = id;

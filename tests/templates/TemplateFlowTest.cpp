@@ -84,7 +84,7 @@ TEST_F(TemplateFlowTest, InsertsAtTheSelectionButTheCatchAllAtTheEnd) {
   TemplateOutcome made = Run();
   EXPECT_EQ(2, made.row);
   EXPECT_EQ("[BLOCK]本文が空白の場合", platform_.rows[2]);
-  EXPECT_EQ(made.ruleNumber, rules_.At(rules_.Count() - 1).Number());
+  EXPECT_EQ(made.ruleNumber, rules_.At(2).Number());  // the set's order is the order saved
   EXPECT_EQ(std::vector<std::string>{"ルール名：\n    [BLOCK]本文が空白の場合\nを追加しました。"}, platform_.told);
   EXPECT_EQ("既定のメールルールの作成", platform_.captions[0]);
 
@@ -92,6 +92,7 @@ TEST_F(TemplateFlowTest, InsertsAtTheSelectionButTheCatchAllAtTheEnd) {
   platform_.choices = {{true, kUnclassifiedTemplate}};
   EXPECT_EQ(6, Run().row);
   EXPECT_EQ("[UNCLASSIFIED]分類できない場合", platform_.rows.back());
+  for (int i = 0; i < rules_.Count(); ++i) EXPECT_EQ(platform_.rows[static_cast<std::size_t>(i)], rules_.At(i).Name());
 }
 
 TEST_F(TemplateFlowTest, CancelOrOkWithoutARowDoNothing) {
