@@ -95,14 +95,6 @@ TEST_F(TemplateFlowTest, InsertsAtTheSelectionButTheCatchAllAtTheEnd) {
   for (int i = 0; i < rules_.Count(); ++i) EXPECT_EQ(platform_.rows[static_cast<std::size_t>(i)], rules_.At(i).Name());
 }
 
-TEST_F(TemplateFlowTest, CancelOrOkWithoutARowDoNothing) {
-  platform_.choices = {{false, 3}, {true, -1}};
-  EXPECT_EQ(-1, Run().id);
-  EXPECT_EQ(-1, Run().id);
-  EXPECT_EQ(5, rules_.Count());
-  EXPECT_TRUE(platform_.told.empty());
-}
-
 TEST_F(TemplateFlowTest, AnExistingRuleOfAnyCaseIsSelectedAndReported) {
   platform_.rows[3] = "[safe]本文に自分の個人情報が含まれる場合";
   platform_.choices = {{true, 0}};
@@ -111,16 +103,6 @@ TEST_F(TemplateFlowTest, AnExistingRuleOfAnyCaseIsSelectedAndReported) {
   EXPECT_EQ(std::vector<std::string>{"セーフリスト"}, platform_.captions);
   EXPECT_TRUE(platform_.inputEnds.empty());  // no dialog was shown
   EXPECT_EQ(5, rules_.Count());
-}
-
-TEST_F(TemplateFlowTest, BackReopensTheListWithTheSameTemplateSelected) {
-  platform_.choices = {{true, 0}, {true, 1}};
-  platform_.inputEnds = {InputEnd::Back, InputEnd::Ok};
-  platform_.inputEntries = {"山田"};
-  TemplateOutcome made = Run();
-  EXPECT_EQ((std::vector<RuleTemplateId>{-1, 0}), platform_.preselections);
-  EXPECT_EQ(1, made.id);
-  EXPECT_EQ(5, made.row);
 }
 
 TEST_F(TemplateFlowTest, EmptySourcesCreateNothing) {
