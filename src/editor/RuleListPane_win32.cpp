@@ -7,6 +7,7 @@
 #include "editor/RuleDragDrop_win32.h"
 #include "editor/RuleOrder.h"
 #include "res/resource.h"
+#include "templates/TemplateCommand_win32.h"
 #include "text/ShiftJis.h"
 #include "win/Controls.h"
 #include "win/PopupMenu.h"
@@ -100,6 +101,9 @@ bool RuleListPane::OnCommand(int id, int code, HWND) {
     case ID_RULE_ADD_EMPTY:
       AddEmptyRule();
       return true;
+    case ID_RULE_CREATE_TEMPLATE:
+      CreateFromTemplate();
+      return true;
     case ID_RULE_DELETE:
       DeleteSelectedRules();
       return true;
@@ -115,13 +119,14 @@ bool RuleListPane::IsCommandEnabled(UINT command) const {
   win::ListView list(Dialog(), IDC_RULE_LIST);
   switch (command) {
     case ID_RULE_ADD_EMPTY:
+    case ID_RULE_CREATE_TEMPLATE:
       return true;
     case ID_RULE_DELETE:
       return list.SelectedCount() > 0;
     case ID_RULE_SELECT_ALL:
       return list.Count() > 0;
     default:
-      return false;  // cut, copy, paste and the ready-made rules have no handler yet
+      return false;  // cut, copy and paste have no handler
   }
 }
 
@@ -270,6 +275,23 @@ void RuleListPane::AddEmptyRule() {
   Frame().ShowSelectedRule();
   Frame().Modified();
   list.EditLabel(row);
+}
+
+void RuleListPane::CreateFromTemplate() {
+  TemplateCommandHost host;
+  host.owner = Dialog();
+  host.ruleList = Item(IDC_RULE_LIST);
+  host.rules = &Session().Rules();
+  host.settings = &Session().Registry();
+  host.accounts = &Session().Accounts();
+  host.stamp = Session().Folders().Stamp();
+  host.addressEntries = &Session().AddressEntries();
+  host.listGuard = &guard_;
+  host.showSelection = [this] {
+    Frame().ShowSelectedRule();
+    Frame().Modified();
+  };
+  RunTemplateCommand(host);
 }
 
 void RuleListPane::DeleteSelectedRules() {

@@ -45,6 +45,8 @@ class RuleListPane : public EditorPane {
   LRESULT Draw(NMLVCUSTOMDRAW* draw) const;
   void InfoTip(NMLVGETINFOTIPA* tip) const;
   void AddEmptyRule();
+  // The ready-made rules (32847): the new rule selected and shown.
+  void CreateFromTemplate();
   void DeleteSelectedRules();
   // One row per rule of the session; selects the row of `selectRule` (row 0 when none shows it).
   void Fill(std::int64_t selectRule);
