@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "addressbook/AddressBook_win32.h"
 #include "editor/RuleOrder.h"
 #include "res/resource.h"
 #include "text/ShiftJis.h"
@@ -22,12 +23,7 @@ namespace {
 
 using namespace mainwindow;
 
-// Value controls of the criterion pane and of the action pane.
-const int kCriterionPaneControls[] = {IDC_VALUE_LIST,      IDC_OPTION1_GROUP,   IDC_OPTION2_GROUP,
-                                      IDC_WORDS_CONTAINED, IDC_WORDS_NOT_CONTAINED, IDC_WORDS_ALL,
-                                      IDC_WORDS_ANY,       IDC_CRITERIA_LABEL,  IDC_CRITERIA_COMBO,
-                                      IDC_SIZE_EDIT,       IDC_LOGIC_GROUP,     IDC_LOGIC_ALL,
-                                      IDC_LOGIC_ANY};
+// Value controls of the action pane.
 const int kActionPaneControls[] = {IDC_ACTION_LABEL, IDC_FOLDER_TREE, IDC_COLOR_COMBO,
                                    IDC_ADDRESS_EDIT, IDC_BROWSE,      IDC_MARK_COMBO};
 
@@ -65,56 +61,46 @@ std::int64_t RuleEditorWindow::SingleSelectedRuleId() const {
 }
 
 void RuleEditorWindow::HideValuePanes() {
-  win::ShowControls(Handle(), kCriterionPaneControls, static_cast<int>(std::size(kCriterionPaneControls)), false);
+  criteria_.ShowRule(-1);
   win::ShowControls(Handle(), kActionPaneControls, static_cast<int>(std::size(kActionPaneControls)), false);
 }
 
-// The value editors of each slot kind are added with the criteria and action
-// editors; until then a selected row shows its check box and tip only.
-void RuleEditorWindow::ShowCriterionPane(int row) {
-  win::ShowControls(Handle(), kCriterionPaneControls, static_cast<int>(std::size(kCriterionPaneControls)), false);
-  (void)row;
-}
-
+// The value editors of the actions are added with the action editor; until
+// then a selected action row shows its check box and tip only.
 void RuleEditorWindow::ShowActionPane(int row) {
   win::ShowControls(Handle(), kActionPaneControls, static_cast<int>(std::size(kActionPaneControls)), false);
   (void)row;
 }
 
+void RuleEditorWindow::RuleEdited() {
+  UpdateSaveButton();
+  win::ListView(Handle(), IDC_RULE_LIST).RedrawAll();
+}
+
+const AddressBook* RuleEditorWindow::Book() const {
+  return addressBook_ && addressBook_->IsOpen() ? addressBook_.get() : nullptr;
+}
+
 void RuleEditorWindow::ShowSelectedRule() {
-  win::ListView criteria(Handle(), IDC_CRITERIA_TYPE_LIST);
   win::ListView actions(Handle(), IDC_ACTION_TYPE_LIST);
   std::int64_t id = SingleSelectedRuleId();
   if (id < 0 || !store_.HasRule(static_cast<std::uint32_t>(id))) {
-    criteria.Show(false);
     actions.Show(false);
     HideValuePanes();
     return;
   }
   const auto number = static_cast<std::uint32_t>(id);
-  SlotMask criteriaMask = store_.CriteriaMask(number);
+  criteria_.ShowRule(id);
   SlotMask actionMask = store_.ActionMask(number);
-  criteriaGuard_ = actionGuard_ = true;
-  int firstCriterion = -1, firstAction = -1;
-  criteria.UnselectAll();
+  actionGuard_ = true;
+  int firstAction = -1;
   actions.UnselectAll();
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    bool usesCriterion = (criteriaMask & SlotBit(slot)) != 0;
     bool usesAction = (actionMask & SlotBit(slot)) != 0;
-    criteria.SetChecked(slot, usesCriterion);
     actions.SetChecked(slot, usesAction);
-    if (usesCriterion && firstCriterion < 0) firstCriterion = slot;
     if (usesAction && firstAction < 0) firstAction = slot;
   }
-  criteria.Show(true);
   actions.Show(true);
-  if (firstCriterion >= 0) {
-    criteria.SetSelected(firstCriterion, true);
-    criteria.SetFocused(firstCriterion, true);
-    ShowCriterionPane(firstCriterion);
-  } else {
-    win::ShowControls(Handle(), kCriterionPaneControls, static_cast<int>(std::size(kCriterionPaneControls)), false);
-  }
   if (firstAction >= 0) {
     actions.SetSelected(firstAction, true);
     actions.SetFocused(firstAction, true);
@@ -122,8 +108,7 @@ void RuleEditorWindow::ShowSelectedRule() {
   } else {
     win::ShowControls(Handle(), kActionPaneControls, static_cast<int>(std::size(kActionPaneControls)), false);
   }
-  criteriaGuard_ = actionGuard_ = false;
-  criteria.RedrawAll();
+  actionGuard_ = false;
   actions.RedrawAll();
 }
 
@@ -157,29 +142,25 @@ void RuleEditorWindow::OnRuleItemChanged(const NMLISTVIEW& change) {
   ShowSelectedRule();
 }
 
-// Until the criteria and action editors arrive, a check box of the two slot
-// lists puts the slot in or out of use; the masks are then shown again, so
-// the action combination rule stays visible.
+// Until the action editor arrives, a check box of the action list puts the
+// slot in or out of use; the mask is then shown again, so the combination
+// rule stays visible.
 void RuleEditorWindow::OnSlotItemChanged(int listId, const NMLISTVIEW& change) {
-  bool criteria = listId == IDC_CRITERIA_TYPE_LIST;
-  if ((criteria ? criteriaGuard_ : actionGuard_) || !(change.uChanged & LVIF_STATE) || change.iItem < 0) return;
+  if (actionGuard_ || !(change.uChanged & LVIF_STATE) || change.iItem < 0) return;
   int oldCheck = CheckState(change.uOldState), newCheck = CheckState(change.uNewState);
   std::int64_t id = SingleSelectedRuleId();
   if (oldCheck == 0 || newCheck == 0 || oldCheck == newCheck || id < 0) return;
   const auto number = static_cast<std::uint32_t>(id);
   SlotMask bit = SlotBit(change.iItem);
-  if (criteria)
-    store_.SetCriterionInUse(number, bit, newCheck == 2);
-  else
-    store_.SetActionInUse(number, bit, newCheck == 2);
+  store_.SetActionInUse(number, bit, newCheck == 2);
   win::ListView list(Handle(), listId);
-  SlotMask mask = criteria ? store_.CriteriaMask(number) : store_.ActionMask(number);
-  (criteria ? criteriaGuard_ : actionGuard_) = true;
+  SlotMask mask = store_.ActionMask(number);
+  actionGuard_ = true;
   for (int slot = 0; slot < kSlotCount; ++slot) list.SetChecked(slot, (mask & SlotBit(slot)) != 0);
   list.UnselectAll();
   list.SetSelected(change.iItem, true);
   list.SetFocused(change.iItem, true);
-  (criteria ? criteriaGuard_ : actionGuard_) = false;
+  actionGuard_ = false;
   UpdateSaveButton();
   RepaintRuleLists();
 }

@@ -80,6 +80,7 @@ bool RuleEditorWindow::OnInit() {
   checks.ntFamily = ntFamily_;
   checks.folders = this;
   store_.SetChecks(checks);
+  criteria_.Attach(Handle(), this);
   settings_.Load(registry_);
 
   topMost_ = settings_.showTopMost == 1;
@@ -179,14 +180,14 @@ void RuleEditorWindow::SetUpLists() {
     int width = setup.fixedRows ? FixedRowColumnWidth(list) : client.right - client.left - kColumnMargin;
     list.InsertColumn(0, setup.column, width);
   }
-  criteriaGuard_ = actionGuard_ = true;
+  actionGuard_ = true;
   win::ListView criteria(Handle(), IDC_CRITERIA_TYPE_LIST);
   win::ListView actions(Handle(), IDC_ACTION_TYPE_LIST);
   for (int slot = 0; slot < kSlotCount; ++slot) {
     criteria.Insert(slot, CriterionSlot(slot).shortName, slot);
     actions.Insert(slot, ActionSlot(slot).shortName, slot);
   }
-  criteriaGuard_ = actionGuard_ = false;
+  actionGuard_ = false;
   const int headerLists[] = {IDC_BLOCKED_SENDER_VIEW, IDC_RULE_LIST, IDC_VALUE_LIST};
   for (int i = 0; i < 3; ++i) headers_[i].Attach(Item(headerLists[i]));
   HideValuePanes();
@@ -296,13 +297,8 @@ void RuleEditorWindow::LoadIdentity(bool discard) {
   FillRuleList(restoreRule);
   ShowSelectedRule();
   if (restoreRule >= 0 && SingleSelectedRuleId() == restoreRule) {
-    win::ListView criteria(Handle(), IDC_CRITERIA_TYPE_LIST);
     win::ListView actions(Handle(), IDC_ACTION_TYPE_LIST);
-    if (restoreCriterion >= 0 && restoreCriterion < kSlotCount) {
-      criteria.UnselectAll();
-      criteria.SetSelected(restoreCriterion, true);
-      criteria.SetFocused(restoreCriterion, true);
-    }
+    if (restoreCriterion >= 0 && restoreCriterion < kSlotCount) criteria_.SelectRow(restoreCriterion);
     if (restoreAction >= 0 && restoreAction < kSlotCount) {
       actions.UnselectAll();
       actions.SetSelected(restoreAction, true);
@@ -494,7 +490,7 @@ bool RuleEditorWindow::OnCommand(int id, int code, HWND) {
       ToggleTopMost();
       return true;
     default:
-      return false;
+      return criteria_.OnCommand(id, code);
   }
 }
 
@@ -506,6 +502,7 @@ bool RuleEditorWindow::OnNotify(int id, NMHDR* header, LRESULT* result) {
     if (id == IDC_RULE_LIST) win::ListView(header->hwndFrom).RedrawAll();  // selection colours follow the focus
     return false;
   }
+  if ((id == IDC_CRITERIA_TYPE_LIST || id == IDC_VALUE_LIST) && criteria_.OnNotify(id, header, result)) return true;
   if (id == IDC_RULE_LIST) {
     switch (header->code) {
       case LVN_ITEMCHANGED:
@@ -533,15 +530,14 @@ bool RuleEditorWindow::OnNotify(int id, NMHDR* header, LRESULT* result) {
         return false;
     }
   }
-  if ((id == IDC_CRITERIA_TYPE_LIST || id == IDC_ACTION_TYPE_LIST) && header->code == LVN_ITEMCHANGED) {
+  if (id == IDC_ACTION_TYPE_LIST && header->code == LVN_ITEMCHANGED) {
     OnSlotItemChanged(id, *reinterpret_cast<NMLISTVIEW*>(header));
     return true;
   }
-  if ((id == IDC_CRITERIA_TYPE_LIST || id == IDC_ACTION_TYPE_LIST) && header->code == LVN_GETINFOTIPA) {
+  if (id == IDC_ACTION_TYPE_LIST && header->code == LVN_GETINFOTIPA) {
     auto* tip = reinterpret_cast<NMLVGETINFOTIPA*>(header);
     if (tip->pszText && tip->cchTextMax > 0 && tip->iItem >= 0 && tip->iItem < kSlotCount) {
-      const char* text = id == IDC_CRITERIA_TYPE_LIST ? CriterionSlot(tip->iItem).description
-                                                      : ActionSlot(tip->iItem).description;
+      const char* text = ActionSlot(tip->iItem).description;
       std::string cut = sjis::TruncateChars(text ? text : "", static_cast<std::size_t>(tip->cchTextMax - 1));
       std::memcpy(tip->pszText, cut.c_str(), cut.size() + 1);
     }
@@ -582,6 +578,11 @@ bool RuleEditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == Item(IDC_RULE_LIST) && !ended_) {
         ShowRuleListMenu(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        *result = TRUE;
+        return true;
+      }
+      if (!ended_ && criteria_.OnContextMenu(reinterpret_cast<HWND>(wParam),
+                                             POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))})) {
         *result = TRUE;
         return true;
       }

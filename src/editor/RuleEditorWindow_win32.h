@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/CriteriaPane_win32.h"
 #include "editor/ImprovedHeaderCtrl_win32.h"
 #include "folders/MailFolderList.h"
 #include "rulestore/Identities.h"
@@ -66,7 +67,7 @@ constexpr COLORREF kSelectedText = RGB(0, 0, 255);
 constexpr COLORREF kSelectedBack = RGB(236, 233, 216);
 }  // namespace mainwindow
 
-class RuleEditorWindow : public win::Dialog, private FolderRefCheck {
+class RuleEditorWindow : public win::Dialog, private FolderRefCheck, private CriteriaPane::Host {
  public:
   // `registry` holds the program settings and the rules; `watchers` watch the
   // same registry. Both outlive the window.
@@ -80,12 +81,14 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck {
   INT_PTR Run(HWND owner = nullptr);
 
   // The session, for the panes and for tests.
-  RuleStore& Store() { return store_; }
+  RuleStore& Store() override { return store_; }
   const std::string& CurrentIdentity() const { return identityKey_; }
   bool HasUnsavedChanges() const { return store_.HasChanges(); }
   bool Initialised() const { return initialised_; }
-  const MailFolderList& Folders() const { return folders_; }
-  const AccountList& Accounts() const { return accounts_; }
+  const MailFolderList& Folders() const override { return folders_; }
+  const AccountList& Accounts() const override { return accounts_; }
+  const AddressBook* Book() const override;
+  CriteriaPane& Criteria() { return criteria_; }
   bool IsTopMost() const { return topMost_; }
 
   // Runs before the dialog handles a message of its loop: the mouse rules
@@ -143,11 +146,12 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck {
   std::uint32_t RuleIdAt(int row) const;
   std::int64_t SingleSelectedRuleId() const;
   void ShowSelectedRule();
-  void ShowCriterionPane(int row);
   void ShowActionPane(int row);
   void HideValuePanes();
   void OnRuleItemChanged(const NMLISTVIEW& change);
   void OnSlotItemChanged(int listId, const NMLISTVIEW& change);
+  // CriteriaPane::Host
+  void RuleEdited() override;
   bool OnRuleLabelEdited(const NMLVDISPINFOA& info);
   LRESULT DrawRuleRow(NMLVCUSTOMDRAW* draw);
   void RuleInfoTip(NMLVGETINFOTIPA* tip);
@@ -194,7 +198,6 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck {
   bool topMost_ = false;
   // Set while the window itself changes a list's items.
   bool ruleListGuard_ = false;
-  bool criteriaGuard_ = false;
   bool actionGuard_ = false;
   bool valueGuard_ = false;
 
@@ -204,6 +207,7 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck {
   HHOOK messageHook_ = nullptr;
   bool dropTargetRegistered_ = false;
   CImprovedHeaderCtrl headers_[3];
+  CriteriaPane criteria_;
 };
 
 }  // namespace velkor
