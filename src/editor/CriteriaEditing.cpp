@@ -1,5 +1,6 @@
 #include "editor/CriteriaEditing.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -254,8 +255,15 @@ WordCommit CriteriaEditing::CommitWords(int row, const std::vector<std::string>&
     // An empty entry would end the stored list early.
     if (keep[i] && !items[i].empty()) words.push_back(items[i]);
   const std::vector<std::uint8_t> value = EncodeStringList(words);
-  store_.SetCriterionValue(rule_, SlotBit(row), value.empty() ? nullptr : value.data(),
-                           static_cast<std::uint32_t>(value.size()), value.empty() ? valuetype::kNone : valuetype::kBytes);
+  const std::uint32_t type = value.empty() ? valuetype::kNone : valuetype::kBytes;
+  // An edit that ended with the same words is no change to save.
+  const RuleCriterion* criterion = Criterion(row);
+  const bool same = criterion && criterion->InUse() == !value.empty() && criterion->ValueType() == type &&
+                    std::equal(value.begin(), value.end(), criterion->ValueData(),
+                               criterion->ValueData() + criterion->ValueSize());
+  if (!same)
+    store_.SetCriterionValue(rule_, SlotBit(row), value.empty() ? nullptr : value.data(),
+                             static_cast<std::uint32_t>(value.size()), type);
   commit.held = Holds(row);
   return commit;
 }

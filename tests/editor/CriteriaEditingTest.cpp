@@ -136,6 +136,9 @@ TEST_F(CriteriaEditingTest, SizeEntries) {
 TEST_F(CriteriaEditingTest, CommittedWordListsAndTheDragPlaceholder) {
   Load({Words(crit::kBody, {kPlaceholder})});
   CriteriaEditing editing = Editing();
+  // An edit that ends with the same words changes nothing.
+  editing.CommitWords(kBodyRow, {kPlaceholder}, kPlaceholder);
+  EXPECT_FALSE(store_->Rules().Find(0)->Modified());
   struct Case {
     std::vector<std::string> items;
     std::vector<int> removed;
