@@ -328,7 +328,8 @@ void CriteriaPane::OnOption(int id) {
 std::vector<std::string> CriteriaPane::ListItems() const {
   win::ListView values(dialog_, IDC_VALUE_LIST);
   std::vector<std::string> items;
-  if (!values.IsVisible()) return items;
+  // Not IsVisible: the window itself is hidden while it starts.
+  if (!WordsShown()) return items;
   const int count = values.Count();
   items.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) items.push_back(values.ItemText(i));
@@ -336,7 +337,7 @@ std::vector<std::string> CriteriaPane::ListItems() const {
 }
 
 void CriteriaPane::CommitList() {
-  if (!HasRule() || PaneOfRow(shownRow_) != CriterionPane::Words) return;
+  if (!WordsShown()) return;
   win::ListView values(dialog_, IDC_VALUE_LIST);
   const WordCommit commit =
       Editing().CommitWords(shownRow_, ListItems(), DragPlaceholder(host_->Folders().Stamp()));
@@ -351,7 +352,7 @@ void CriteriaPane::CommitList() {
 
 void CriteriaPane::AddEmptyItem() {
   win::ListView values(dialog_, IDC_VALUE_LIST);
-  if (!values.IsVisible() || labelEditing_) return;
+  if (!WordsShown() || labelEditing_) return;
   const int selected = values.NextSelected();
   values.UnselectAll();
   const int row = values.Insert(selected >= 0 ? selected : values.Count(), "");
@@ -436,7 +437,7 @@ void CriteriaPane::DeleteSelected() {
 
 void CriteriaPane::MergeIntoList(const std::vector<std::string>& words) {
   win::ListView values(dialog_, IDC_VALUE_LIST);
-  if (!values.IsVisible()) return;
+  if (!WordsShown()) return;
   const WordMerge merge = MergeWords(ListItems(), words);
   values.UnselectAll();
   for (int index : merge.selected) values.SetSelected(index, true);
@@ -458,7 +459,7 @@ void CriteriaPane::AddKana() {
 // Routing
 
 bool CriteriaPane::OnCommand(int id, int code) {
-  const bool words = HasRule() && PaneOfRow(shownRow_) == CriterionPane::Words;
+  const bool words = WordsShown();
   switch (id) {
     case IDC_CRITERIA_COMBO:
       if (code == CBN_SELCHANGE) OnComboChosen();
@@ -538,7 +539,7 @@ bool CriteriaPane::OnContextMenu(HWND window, POINT screen) {
   if (!menus) return true;
   HMENU popup = ::GetSubMenu(menus, 0);
   win::ListView values(dialog_, IDC_VALUE_LIST);
-  const bool words = HasRule() && PaneOfRow(shownRow_) == CriterionPane::Words && values.IsVisible();
+  const bool words = WordsShown();
   if (words && shownRow_ == kBodyRow)
     ::InsertMenuA(popup, 2, MF_BYPOSITION | MF_STRING, ID_NGWORD_TOOL, criteriatext::kNgWordItem);
   HMENU more = ::CreatePopupMenu();

@@ -69,6 +69,7 @@ class CriteriaPane {
   CriteriaEditing Editing() const;
   HWND Item(int id) const { return ::GetDlgItem(dialog_, id); }
   bool HasRule() const { return rule_ >= 0; }
+  bool WordsShown() const { return HasRule() && PaneOfRow(shownRow_) == CriterionPane::Words; }
 
   void SetCheckBoxes();
   void HidePane();

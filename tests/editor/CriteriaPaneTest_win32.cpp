@@ -22,11 +22,11 @@ const std::string kAccounts =
 
 class CriteriaPaneTest : public EditorSession {
  protected:
-  // One rule per pane kind, and one with an invalid security value.
-  void SeedKinds() {
+  // One rule per pane kind, and, when asked, one with an invalid security value.
+  void SeedKinds(bool invalidRule = false) {
     AddIdentity(registry_, kIdentityA, "Bob 鈴木", true);
     const std::string rules = RulesMailPath(IdentityBasePath(kIdentityA));
-    WriteRulesHeader(registry_, rules, "000 001 002 003 004 005");
+    WriteRulesHeader(registry_, rules, invalidRule ? "000 001 002 003 004 005" : "000 001 002 003 004");
     const std::vector<std::vector<SeedItem>> criteria = {
         {Words(crit::kSubject, {"未承諾広告", "儲かる"}, kCritFlagNot)},
         {Number(crit::kPriority, 1)},
@@ -35,7 +35,7 @@ class CriteriaPaneTest : public EditorSession {
         {Number(crit::kSecurity, 2)},
         {Words(crit::kFrom, {"a@example.jp"}), Number(crit::kSecurity, 9)},
     };
-    for (std::size_t i = 0; i < criteria.size(); ++i)
+    for (std::size_t i = 0; i < criteria.size() - (invalidRule ? 0 : 1); ++i)
       WriteSeedRule(registry_, rules, FormatKeyName(static_cast<std::uint32_t>(i)), "rule " + std::to_string(i), 1,
                     1, criteria[i], {Plain(act::kStop)});
     for (const char* id : {"00000001", "00000002"}) {
@@ -73,6 +73,10 @@ class CriteriaPaneTest : public EditorSession {
 TEST_F(CriteriaPaneTest, SelectingARuleShowsItsFirstCheckedRowWithTheStoredValue) {
   SeedKinds();
   Open();
+  // The first rule was shown while the window was still hidden: its word
+  // options show all the same.
+  EXPECT_TRUE(Visible(IDC_OPTION1_GROUP));
+  EXPECT_TRUE(Visible(IDC_WORDS_NOT_CONTAINED));
   struct Case {
     int rule;
     int row;      // first checked row
@@ -158,6 +162,7 @@ TEST_F(CriteriaPaneTest, WordsAndSizeAreWrittenBySaveAndReadBack) {
   EXPECT_EQ(size.Text(), "32767");
 
   Command(IDC_SAVE);
+  EXPECT_EQ(boxes_.shown().size(), 1u);  // only the delete question
   EXPECT_FALSE(window_->HasUnsavedChanges());
   const RuleCriterion* subject = Stored(0, 1);
   ASSERT_NE(subject, nullptr);
@@ -173,7 +178,7 @@ TEST_F(CriteriaPaneTest, WordsAndSizeAreWrittenBySaveAndReadBack) {
 }
 
 TEST_F(CriteriaPaneTest, AnInvalidRowIsDrawnRedAndItsTipTellsTheProblem) {
-  SeedKinds();
+  SeedKinds(true);
   Open();
   SelectRules({5});
   auto colourOf = [this](int row) {
