@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "../rulestore/RuleTestSupport.h"
-#include "EditorSession_win32.h"
+#include "EditorWindowFixture_win32.h"
 
 namespace velkor {
 namespace {
@@ -20,7 +20,7 @@ using namespace test;
 const std::string kAccounts =
     std::string("Identities\\") + kIdentityA + "\\Software\\Microsoft\\Internet Account Manager";
 
-class CriteriaPaneTest : public EditorSession {
+class CriteriaPaneTest : public EditorWindowFixture {
  protected:
   // One rule per pane kind, and, when asked, one with an invalid security value.
   void SeedKinds(bool invalidRule = false) {
