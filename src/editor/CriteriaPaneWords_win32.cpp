@@ -108,22 +108,19 @@ void CriteriaPane::DeleteSelected() {
     values.EnsureVisible(values.NextSelected());
   }
   bool deleted = false;
-  ::SendMessageA(values.Handle(), WM_SETREDRAW, FALSE, 0);
-  for (int i = count - 1; i >= 0; --i) {
-    if (progress) {
-      progress->SetPosition(100 - (100 * i) / count);
-      if (progress->TakeSignal()) {
-        if (progress->WasCancelled()) {  // an outside change: the identity is reloaded
-          ::SendMessageA(values.Handle(), WM_SETREDRAW, TRUE, 0);
-          return;
+  {
+    FrozenList frozen(values.Handle());
+    for (int i = count - 1; i >= 0; --i) {
+      if (progress) {
+        progress->SetPosition(100 - (100 * i) / count);
+        if (progress->TakeSignal()) {
+          if (progress->WasCancelled()) return;  // an outside change: the identity is reloaded
+          break;
         }
-        break;
       }
+      if (values.IsSelected(i)) deleted |= values.Delete(i);
     }
-    if (values.IsSelected(i)) deleted |= values.Delete(i);
   }
-  ::SendMessageA(values.Handle(), WM_SETREDRAW, TRUE, 0);
-  values.Invalidate();
   progress.reset();
   if (deleted) CommitList();
 }
@@ -132,10 +129,13 @@ void CriteriaPane::MergeIntoList(const std::vector<std::string>& words) {
   win::ListView values(Dialog(), IDC_VALUE_LIST);
   if (!WordsShown()) return;
   const WordMerge merge = MergeWords(ListItems(), words);
-  values.UnselectAll();
-  for (int index : merge.selected) values.SetSelected(index, true);
   const int first = values.Count();
-  for (const std::string& word : merge.appended) values.SetSelected(values.Insert(values.Count(), word), true);
+  {
+    FrozenList frozen(values.Handle());
+    values.UnselectAll();
+    for (int index : merge.selected) values.SetSelected(index, true);
+    for (const std::string& word : merge.appended) values.SetSelected(values.Insert(values.Count(), word), true);
+  }
   if (merge.appended.empty()) return;
   values.SetFocused(first, true);
   values.EnsureVisible(first);

@@ -52,6 +52,13 @@ void CriteriaPane::CopyTip(NMLVGETINFOTIPA* tip, const std::string& text) {
   std::memcpy(tip->pszText, cut.c_str(), cut.size() + 1);
 }
 
+CriteriaPane::FrozenList::FrozenList(HWND list) : list_(list) { ::SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
+
+CriteriaPane::FrozenList::~FrozenList() {
+  ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(list_, nullptr, TRUE);
+}
+
 CriteriaEditing CriteriaPane::Editing() const {
   return CriteriaEditing(Session().Store(), static_cast<std::uint32_t>(rule_), Session().Accounts());
 }
@@ -129,18 +136,22 @@ void CriteriaPane::ShowRowPane(int row, bool checking) {
 void CriteriaPane::ShowView(int row, const CriterionPaneView& view) {
   win::ListView values(Dialog(), IDC_VALUE_LIST);
   win::ComboBox combo(Dialog(), IDC_CRITERIA_COMBO);
-  values.Clear();
+  const bool words = view.kind == CriterionPane::Words;
+  {
+    FrozenList frozen(values.Handle());
+    values.Clear();
+    if (words)
+      for (std::size_t i = 0; i < view.words.size(); ++i) values.Insert(static_cast<int>(i), view.words[i]);
+  }
   combo.Clear();
   win::Window(Dialog(), IDC_CRITERIA_LABEL).SetText("");
   HidePane();
   shownRow_ = row;
-  const bool words = view.kind == CriterionPane::Words;
   const bool choices = view.kind == CriterionPane::Priority || view.kind == CriterionPane::Account ||
                        view.kind == CriterionPane::Security;
   const bool size = view.kind == CriterionPane::Size;
   if (words) {
     values.SetColumnTitle(0, view.title);
-    for (std::size_t i = 0; i < view.words.size(); ++i) values.Insert(static_cast<int>(i), view.words[i]);
     values.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
     values.Show(true);
   } else if (choices || size) {

@@ -53,6 +53,19 @@ class CriteriaPane : public EditorPane {
   void MergeIntoList(const std::vector<std::string>& words);
 
  private:
+  // Stops a list's repainting while the pane fills or empties it; one
+  // repaint afterwards (a row at a time is slow with thousands of words).
+  class FrozenList {
+   public:
+    explicit FrozenList(HWND list);
+    ~FrozenList();
+    FrozenList(const FrozenList&) = delete;
+    FrozenList& operator=(const FrozenList&) = delete;
+
+   private:
+    HWND list_;
+  };
+
   CriteriaEditing Editing() const;
   bool HasRule() const { return rule_ >= 0; }
   bool WordsShown() const { return HasRule() && PaneOfRow(shownRow_) == CriterionPane::Words; }

@@ -177,6 +177,29 @@ TEST_F(CriteriaPaneTest, WordsAndSizeAreWrittenBySaveAndReadBack) {
   EXPECT_EQ(size.Text(), "32767");
 }
 
+TEST_F(CriteriaPaneTest, TheHiraganaAndOwnAddressesAreMergedOnce) {
+  SeedKinds();
+  Open();
+  SelectRules({0});
+  boxes_.Answer(IDCANCEL);
+  Command(ID_VALUE_ADD_KANA);
+  EXPECT_EQ(Values().Count(), 2);
+  EXPECT_FALSE(window_->HasUnsavedChanges());
+  for (int round = 0; round < 2; ++round) {
+    boxes_.Answer(IDOK);
+    Command(ID_VALUE_ADD_KANA);
+    Command(ID_VALUE_ADD_OWN_ADDRESSES);
+    ASSERT_EQ(Values().Count(), 2 + 71 + 2);  // the second round only selects
+  }
+  EXPECT_EQ(boxes_.shown().size(), 3u);
+  EXPECT_EQ(boxes_.shown()[0].caption, "確認");
+  EXPECT_EQ(Values().ItemText(2), "あ");
+  EXPECT_EQ(Values().ItemText(74), "00000002@example.jp");
+  EXPECT_EQ(Values().SelectedCount(), 2);  // the addresses of the last merge
+  const RuleCriterion* subject = window_->Store().Criterion(0, SlotBit(1));
+  EXPECT_EQ(DecodeStringList(subject->ValueData(), subject->ValueSize()).size(), 75u);
+}
+
 TEST_F(CriteriaPaneTest, AnInvalidRowIsDrawnRedAndItsTipTellsTheProblem) {
   SeedKinds(true);
   Open();
