@@ -110,15 +110,21 @@ void CriteriaPane::DeleteSelected() {
   bool deleted = false;
   {
     FrozenList frozen(values.Handle());
+    int shown = -1;
     for (int i = count - 1; i >= 0; --i) {
-      if (progress) {
-        progress->SetPosition(100 - (100 * i) / count);
+      if (!values.IsSelected(i)) continue;
+      // The window and its Cancel button are served once per step of the
+      // bar, not once per word: each pump costs more than a deletion.
+      const int position = 100 - (100 * i) / count;
+      if (progress && position != shown) {
+        shown = position;
+        progress->SetPosition(position);
         if (progress->TakeSignal()) {
           if (progress->WasCancelled()) return;  // an outside change: the identity is reloaded
           break;
         }
       }
-      if (values.IsSelected(i)) deleted |= values.Delete(i);
+      deleted |= values.Delete(i);
     }
   }
   progress.reset();
