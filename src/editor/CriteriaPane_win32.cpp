@@ -279,9 +279,10 @@ void CriteriaPane::OnSizeChanged() {
   }
 }
 
-void CriteriaPane::CommitSize() {
+void CriteriaPane::CommitSize(bool focusLost) {
   if (!sizeEditing_) return;
-  sizeEditing_ = false;
+  // A commit before a save leaves the edit active: typing may go on after it.
+  if (focusLost) sizeEditing_ = false;
   if (!HasRule() || shownRow_ != kSizeRow) return;
   win::Edit edit(Dialog(), IDC_SIZE_EDIT);
   CriteriaEditing editing = Editing();
@@ -321,7 +322,7 @@ bool CriteriaPane::OnCommand(int id, int code, HWND) {
     case IDC_SIZE_EDIT:
       if (code == EN_CHANGE) OnSizeChanged();
       if (code == EN_SETFOCUS) sizeEditing_ = true;
-      if (code == EN_KILLFOCUS) CommitSize();
+      if (code == EN_KILLFOCUS) CommitSize(true);
       return true;
     case IDC_LOGIC_ALL:
     case IDC_LOGIC_ANY:
@@ -524,7 +525,7 @@ void CriteriaPane::EndEdit() {
   // Moving the focus to the list ends a label edit with its text.
   HWND values = Item(IDC_VALUE_LIST);
   if (ListView_GetEditControl(values)) ::SetFocus(values);
-  CommitSize();
+  CommitSize(false);
 }
 
 }  // namespace velkor

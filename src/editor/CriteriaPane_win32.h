@@ -84,7 +84,7 @@ class CriteriaPane : public EditorPane {
 
   void OnComboChosen();
   void OnSizeChanged();
-  void CommitSize();
+  void CommitSize(bool focusLost);
   void OnOption(int id);
 
   std::vector<std::string> ListItems() const;
