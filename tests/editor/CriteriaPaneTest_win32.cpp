@@ -227,6 +227,16 @@ TEST_F(CriteriaPaneTest, AnInvalidRowIsDrawnRedAndItsTipTellsTheProblem) {
   tip.iItem = 10;
   ::SendMessageA(dialog_, WM_NOTIFY, IDC_CRITERIA_TYPE_LIST, reinterpret_cast<LPARAM>(&tip));
   EXPECT_EQ(std::string(buffer), "メッセージが指定したセキュリティ状態である場合\r\n（エラー：エラーがあります。）");
+
+  // A word that is an address-book address shows its display name too.
+  AddressEntryList book;
+  book.Append("山田 太郎", "A@example.jp");
+  window_->Session().SetAddressBook(book, 1);
+  tip.hdr.hwndFrom = Values().Handle();
+  tip.hdr.idFrom = IDC_VALUE_LIST;
+  tip.iItem = 0;
+  ::SendMessageA(dialog_, WM_NOTIFY, IDC_VALUE_LIST, reinterpret_cast<LPARAM>(&tip));
+  EXPECT_EQ(std::string(buffer), "山田 太郎 :a@example.jp");
 }
 
 }  // namespace
