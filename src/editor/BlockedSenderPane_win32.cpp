@@ -17,9 +17,18 @@ void BlockedSenderPane::OnInit() {
 void BlockedSenderPane::OnDestroy() { header_.Detach(); }
 
 bool BlockedSenderPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
-  if (id == IDC_BLOCKED_SENDER_VIEW && (header->code == NM_SETFOCUS || header->code == NM_KILLFOCUS))
-    ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
-  return false;
+  if (id != IDC_BLOCKED_SENDER_VIEW) return false;
+  switch (header->code) {
+    case NM_SETFOCUS:
+    case NM_KILLFOCUS:
+      ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
+      return false;
+    case LVN_DELETEALLITEMS:
+      *result = TRUE;  // no LVN_DELETEITEM for each row: the rows hold no resources
+      return true;
+    default:
+      return false;
+  }
 }
 
 HWND BlockedSenderPane::EditingList() const { return Item(IDC_BLOCKED_SENDER_VIEW); }

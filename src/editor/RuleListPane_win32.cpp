@@ -91,8 +91,13 @@ void RuleListPane::Fill(std::int64_t selectRule) {
   if (row >= 0) {
     list.SetSelected(row, true);
     list.SetFocused(row, true);
-    list.EnsureVisible(row);
   }
+}
+
+void RuleListPane::OnSessionShown() {
+  win::ListView list(Dialog(), IDC_RULE_LIST);
+  int row = list.Focused();
+  if (row >= 0) list.EnsureVisible(row);
 }
 
 bool RuleListPane::OnCommand(int id, int code, HWND) {
@@ -142,6 +147,9 @@ bool RuleListPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
       return false;
     case LVN_ITEMCHANGED:
       OnItemChanged(*reinterpret_cast<NMLISTVIEW*>(header));
+      return true;
+    case LVN_DELETEALLITEMS:
+      *result = TRUE;  // no LVN_DELETEITEM for each row: the rows hold no resources
       return true;
     case LVN_BEGINLABELEDITA:
       *result = FALSE;
