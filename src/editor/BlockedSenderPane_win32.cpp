@@ -34,15 +34,8 @@ bool BlockedSenderPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
 HWND BlockedSenderPane::EditingList() const { return Item(IDC_BLOCKED_SENDER_VIEW); }
 
 GenericCommands BlockedSenderPane::Generic() const {
-  GenericCommands commands;
-  commands.clear = ID_BLOCKED_DELETE;
-  commands.copy = ID_BLOCKED_COPY;
-  commands.cut = ID_BLOCKED_CUT;
-  commands.find = ID_BLOCKED_FIND;
-  commands.insert = ID_BLOCKED_ADD_ITEM;
-  commands.paste = ID_BLOCKED_PASTE;
-  commands.selectAll = ID_BLOCKED_SELECT_ALL;
-  return commands;
+  return {ID_BLOCKED_DELETE, ID_BLOCKED_COPY,  ID_BLOCKED_CUT,        ID_BLOCKED_FIND,
+          ID_BLOCKED_ADD_ITEM, ID_BLOCKED_PASTE, ID_BLOCKED_SELECT_ALL, 0};
 }
 
 void BlockedSenderPane::OnSessionUnloading() {

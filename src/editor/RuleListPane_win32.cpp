@@ -30,11 +30,8 @@ bool RuleListPane::OwnsControl(int id) const { return id == IDC_RULE_LIST; }
 HWND RuleListPane::EditingList() const { return Item(IDC_RULE_LIST); }
 
 GenericCommands RuleListPane::Generic() const {
-  GenericCommands commands;
-  commands.clear = ID_RULE_DELETE;
-  commands.insert = ID_RULE_ADD_EMPTY;
-  commands.selectAll = ID_RULE_SELECT_ALL;
-  return commands;
+  // Copy, cut, paste and find do nothing on the rule list.
+  return {ID_RULE_DELETE, 0, 0, 0, ID_RULE_ADD_EMPTY, 0, ID_RULE_SELECT_ALL, 0};
 }
 
 void RuleListPane::OnInit() {

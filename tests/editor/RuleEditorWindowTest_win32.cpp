@@ -15,6 +15,7 @@
 #include "editor/RuleDragDrop_win32.h"
 #include "settings/ProfileSection.h"
 #include "settings/VelkorSettings.h"
+#include "win/Program.h"
 #include "win/Strings.h"
 
 namespace velkor {
@@ -311,12 +312,7 @@ TEST_F(RuleEditorWindowTest, AnInvalidRuleStopsTheSaveAndIsSelected) {
 // ---------------------------------------------------------------------------
 // Saving while Outlook Express runs (the test msimn.exe beside this program)
 
-std::string Beside(const char* name) {
-  char path[MAX_PATH] = {};
-  DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string self(path, length);
-  return self.substr(0, self.find_last_of('\\') + 1) + name;
-}
+std::string Beside(const char* name) { return win::ProgramSiblingPath(name); }
 
 class FakeOutlookExpress {
  public:
