@@ -10,6 +10,7 @@
 #include "text/ShiftJis.h"
 #include "win/Controls.h"
 #include "win/PopupMenu.h"
+#include "win/RedrawHold.h"
 #include "win/ScopedFlag.h"
 
 namespace velkor {
@@ -282,6 +283,7 @@ void RuleListPane::DeleteSelectedRules() {
   if (list.SelectedCount() == 0) return;
   if (Frame().Ask(ruletexts::kDeleteQuestion, ruletexts::kDeleteTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   {
+    win::RedrawHold hold({list.Handle()});
     win::ScopedFlag guard(guard_);
     for (int row = list.Count() - 1; row >= 0; --row) {
       if (!list.IsSelected(row)) continue;
@@ -309,6 +311,7 @@ void RuleListPane::MoveSelectedRules(int source, int target) {
   const RuleSet& rules = Session().Rules();
   int focusRow = -1;
   {
+    win::RedrawHold hold({list.Handle()});
     win::ScopedFlag guard(guard_);
     for (int row = 0; row < count; ++row) {
       const MailRule& rule = rules.At(row);
@@ -320,20 +323,19 @@ void RuleListPane::MoveSelectedRules(int source, int target) {
       list.SetFocused(row, false);
       if (static_cast<LPARAM>(rule.Number()) == focusedId) focusRow = row;
     }
-    if (focusRow >= 0) {
-      list.SetFocused(focusRow, true);
-      list.EnsureVisible(focusRow);
-    }
+    if (focusRow >= 0) list.SetFocused(focusRow, true);
   }
+  if (focusRow >= 0) list.EnsureVisible(focusRow);
   Frame().ShowSelectedRule();
   Frame().Modified();
-  list.RedrawAll();
 }
 
 bool RuleListPane::SelectFirstInvalid() {
+  // The rows show the session's rules in its order, so its index is the row.
+  const RuleSet& rules = Session().Rules();
   win::ListView list(Dialog(), IDC_RULE_LIST);
-  for (int row = 0; row < list.Count(); ++row) {
-    if (Session().Store().IsRuleValid(RuleAt(row))) continue;
+  for (int row = 0; row < rules.Count(); ++row) {
+    if (Session().Store().IsRuleValid(rules.At(row).Number())) continue;
     {
       win::ScopedFlag guard(guard_);
       list.UnselectAll();
