@@ -468,15 +468,8 @@ void CriteriaPane::OnDestroy() { valueHeader_.Detach(); }
 HWND CriteriaPane::EditingList() const { return Item(IDC_VALUE_LIST); }
 
 GenericCommands CriteriaPane::Generic() const {
-  GenericCommands commands;
-  commands.clear = ID_VALUE_DELETE;
-  commands.copy = ID_VALUE_COPY;
-  commands.cut = ID_VALUE_CUT;
-  commands.find = ID_VALUE_FIND;
-  commands.insert = ID_VALUE_ADD_ITEM;
-  commands.paste = ID_VALUE_PASTE;
-  commands.selectAll = ID_VALUE_SELECT_ALL;
-  return commands;
+  return {ID_VALUE_DELETE,   ID_VALUE_COPY,  ID_VALUE_CUT,        ID_VALUE_FIND,
+          ID_VALUE_ADD_ITEM, ID_VALUE_PASTE, ID_VALUE_SELECT_ALL, 0};
 }
 
 void CriteriaPane::OnSessionUnloading() {

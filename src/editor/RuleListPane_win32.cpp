@@ -11,6 +11,7 @@
 #include "text/ShiftJis.h"
 #include "win/Controls.h"
 #include "win/PopupMenu.h"
+#include "win/RedrawHold.h"
 #include "win/ScopedFlag.h"
 
 namespace velkor {
@@ -31,11 +32,8 @@ bool RuleListPane::OwnsControl(int id) const { return id == IDC_RULE_LIST; }
 HWND RuleListPane::EditingList() const { return Item(IDC_RULE_LIST); }
 
 GenericCommands RuleListPane::Generic() const {
-  GenericCommands commands;
-  commands.clear = ID_RULE_DELETE;
-  commands.insert = ID_RULE_ADD_EMPTY;
-  commands.selectAll = ID_RULE_SELECT_ALL;
-  return commands;
+  // Copy, cut, paste and find do nothing on the rule list.
+  return {ID_RULE_DELETE, 0, 0, 0, ID_RULE_ADD_EMPTY, 0, ID_RULE_SELECT_ALL, 0};
 }
 
 void RuleListPane::OnInit() {
@@ -92,8 +90,13 @@ void RuleListPane::Fill(std::int64_t selectRule) {
   if (row >= 0) {
     list.SetSelected(row, true);
     list.SetFocused(row, true);
-    list.EnsureVisible(row);
   }
+}
+
+void RuleListPane::OnSessionShown() {
+  win::ListView list(Dialog(), IDC_RULE_LIST);
+  int row = list.Focused();
+  if (row >= 0) list.EnsureVisible(row);
 }
 
 bool RuleListPane::OnCommand(int id, int code, HWND) {
@@ -147,6 +150,9 @@ bool RuleListPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
       return false;
     case LVN_ITEMCHANGED:
       OnItemChanged(*reinterpret_cast<NMLISTVIEW*>(header));
+      return true;
+    case LVN_DELETEALLITEMS:
+      *result = TRUE;  // no LVN_DELETEITEM for each row: the rows hold no resources
       return true;
     case LVN_BEGINLABELEDITA:
       *result = FALSE;
@@ -299,6 +305,7 @@ void RuleListPane::DeleteSelectedRules() {
   if (list.SelectedCount() == 0) return;
   if (Frame().Ask(ruletexts::kDeleteQuestion, ruletexts::kDeleteTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   {
+    win::RedrawHold hold({list.Handle()});
     win::ScopedFlag guard(guard_);
     for (int row = list.Count() - 1; row >= 0; --row) {
       if (!list.IsSelected(row)) continue;
@@ -326,6 +333,7 @@ void RuleListPane::MoveSelectedRules(int source, int target) {
   const RuleSet& rules = Session().Rules();
   int focusRow = -1;
   {
+    win::RedrawHold hold({list.Handle()});
     win::ScopedFlag guard(guard_);
     for (int row = 0; row < count; ++row) {
       const MailRule& rule = rules.At(row);
@@ -337,20 +345,19 @@ void RuleListPane::MoveSelectedRules(int source, int target) {
       list.SetFocused(row, false);
       if (static_cast<LPARAM>(rule.Number()) == focusedId) focusRow = row;
     }
-    if (focusRow >= 0) {
-      list.SetFocused(focusRow, true);
-      list.EnsureVisible(focusRow);
-    }
+    if (focusRow >= 0) list.SetFocused(focusRow, true);
   }
+  if (focusRow >= 0) list.EnsureVisible(focusRow);
   Frame().ShowSelectedRule();
   Frame().Modified();
-  list.RedrawAll();
 }
 
 bool RuleListPane::SelectFirstInvalid() {
+  // The rows show the session's rules in its order, so its index is the row.
+  const RuleSet& rules = Session().Rules();
   win::ListView list(Dialog(), IDC_RULE_LIST);
-  for (int row = 0; row < list.Count(); ++row) {
-    if (Session().Store().IsRuleValid(RuleAt(row))) continue;
+  for (int row = 0; row < rules.Count(); ++row) {
+    if (Session().Store().IsRuleValid(rules.At(row).Number())) continue;
     {
       win::ScopedFlag guard(guard_);
       list.UnselectAll();

@@ -29,6 +29,7 @@ class RuleListPane : public EditorPane {
   bool IsCommandEnabled(UINT command) const override;
   void OnSessionUnloading() override;
   void OnSessionLoaded() override;
+  void OnSessionShown() override;
   void RememberSelection(RememberedSelection* selection) const override;
 
   // The number of the single selected rule, -1 when not exactly one is selected.
