@@ -1,6 +1,7 @@
 #include "rulestore/BlockedSenderList.h"
 
 #include "rulestore/ProgressSink.h"
+#include "rulestore/RegistryLayout.h"
 #include "registry/RegistryAccess.h"
 #include "rulestore/RuleIo.h"
 #include "rulestore/RuleStore.h"
@@ -12,7 +13,7 @@ const SlotMask kDeleteBit = SlotBit(ActionSlotOfType(act::kDelete));
 }
 
 void BlockedSenderList::Create(const std::string& identityBasePath) {
-  keyPath_ = identityBasePath + "\\Block Senders";
+  keyPath_ = oereg::BlockSendersPath(identityBasePath);
   loaded_ = false;
   modified_ = false;
   keyVersion_ = 0;
@@ -32,31 +33,31 @@ bool BlockedSenderList::Load(RegistryAccess& reg) {
   enabled_ = 1;
   name_.clear();
   mailVersion_ = 0;
-  const std::string mailPath = keyPath_ + "\\Mail";
+  const std::string mailPath = oereg::SubPath(keyPath_, oereg::kBlockedRule);
 
   bool ok = false;
   {
     RegKey key(reg);
     RegKey mail(reg);
     ok = !keyPath_.empty() && key.Open(keyPath_, RegAccess::Read) == regerr::kSuccess;
-    ok = ok && key.ReadDword("Version", &keyVersion_);
+    ok = ok && key.ReadDword(oereg::kVersion, &keyVersion_);
     if (!keyPath_.empty() && mail.Open(mailPath, RegAccess::Read) == regerr::kSuccess) {
       // Each value is read even when an earlier one is missing: the save
       // counts on from the stored "Version" whatever else the key lacks.
-      const bool enabled = mail.ReadDword("Enabled", &enabled_);
-      const bool named = mail.ReadString("Name", &name_);
-      const bool versioned = mail.ReadDword("Version", &mailVersion_);
+      const bool enabled = mail.ReadDword(oereg::kEnabled, &enabled_);
+      const bool named = mail.ReadString(oereg::kName, &name_);
+      const bool versioned = mail.ReadDword(oereg::kVersion, &mailVersion_);
       ok = ok && enabled && named && versioned;
     } else {
       ok = false;
     }
   }
   if (ok) {
-    actions_ = std::make_unique<ActionSet>(mailPath + "\\Actions");
+    actions_ = std::make_unique<ActionSet>(oereg::SubPath(mailPath, oereg::kActions));
     ok = actions_->Load(reg);
   }
   if (ok) {
-    criteria_ = std::make_unique<CriteriaSet>(mailPath + "\\Criteria", CriteriaMode::List);
+    criteria_ = std::make_unique<CriteriaSet>(oereg::SubPath(mailPath, oereg::kCriteria), CriteriaMode::List);
     ok = criteria_->Load(reg);
   }
   if (ok) {
@@ -66,12 +67,12 @@ bool BlockedSenderList::Load(RegistryAccess& reg) {
 
   // Leave an editable list behind whose one action is the delete action.
   enabled_ = 1;
-  if (!actions_ || actions_->Count() == 0) actions_ = std::make_unique<ActionSet>(mailPath + "\\Actions");
+  if (!actions_ || actions_->Count() == 0) actions_ = std::make_unique<ActionSet>(oereg::SubPath(mailPath, oereg::kActions));
   if (RuleAction* remove = actions_->ForSlotBit(kDeleteBit)) {
     remove->ClearValue();
     remove->SetInUse(true);
   }
-  if (!criteria_) criteria_ = std::make_unique<CriteriaSet>(mailPath + "\\Criteria", CriteriaMode::List);
+  if (!criteria_) criteria_ = std::make_unique<CriteriaSet>(oereg::SubPath(mailPath, oereg::kCriteria), CriteriaMode::List);
   return false;
 }
 
@@ -86,10 +87,10 @@ std::vector<std::string> BlockedSenderList::Addresses() const {
 }
 
 void BlockedSenderList::SetAddresses(const std::vector<std::string>& addresses) {
-  const std::string mailPath = keyPath_ + "\\Mail";
-  if (!criteria_) criteria_ = std::make_unique<CriteriaSet>(mailPath + "\\Criteria", CriteriaMode::List);
+  const std::string mailPath = oereg::SubPath(keyPath_, oereg::kBlockedRule);
+  if (!criteria_) criteria_ = std::make_unique<CriteriaSet>(oereg::SubPath(mailPath, oereg::kCriteria), CriteriaMode::List);
   if (!actions_) {
-    actions_ = std::make_unique<ActionSet>(mailPath + "\\Actions");
+    actions_ = std::make_unique<ActionSet>(oereg::SubPath(mailPath, oereg::kActions));
     actions_->SetInUse(kDeleteBit, true);
   }
   criteria_->SetTexts(addresses);
@@ -105,15 +106,15 @@ bool BlockedSenderList::Save(RegistryAccess& reg, ProgressSink& progress) {
   RegKey key(reg);
   if (key.Create(keyPath_) != regerr::kSuccess) return false;
   std::uint32_t version = 0;
-  if (key.ReadDword("Version", &version)) {
+  if (key.ReadDword(oereg::kVersion, &version)) {
     keyVersion_ = version;
   } else {
-    if (key.WriteDword("Version", kRulesFormatVersion) != regerr::kSuccess) return false;
+    if (key.WriteDword(oereg::kVersion, kRulesFormatVersion) != regerr::kSuccess) return false;
     keyVersion_ = kRulesFormatVersion;
   }
 
   if (criteria_->Count() == 0) {
-    if (!RuleIo::DeleteTreeIfPresent(key, "Mail")) return false;
+    if (!RuleIo::DeleteTreeIfPresent(key, oereg::kBlockedRule)) return false;
     mailVersion_ = 0;
     name_.clear();
     modified_ = false;
@@ -125,19 +126,19 @@ bool BlockedSenderList::Save(RegistryAccess& reg, ProgressSink& progress) {
   const std::uint32_t newVersion = mailVersion_ + 1;
   {
     RegKey mail(reg);
-    if (mail.Create(keyPath_ + "\\Mail") != regerr::kSuccess) return false;
+    if (mail.Create(oereg::SubPath(keyPath_, oereg::kBlockedRule)) != regerr::kSuccess) return false;
     std::uint32_t enabled = 0;
-    if (!mail.ReadDword("Enabled", &enabled) || enabled != 1) {
-      if (mail.WriteDword("Enabled", 1) != regerr::kSuccess) return false;
+    if (!mail.ReadDword(oereg::kEnabled, &enabled) || enabled != 1) {
+      if (mail.WriteDword(oereg::kEnabled, 1) != regerr::kSuccess) return false;
     }
     enabled_ = 1;
-    if (!mail.HasValue("Name")) {
-      if (mail.WriteString("Name", ruletext::kBlockedRuleName) != regerr::kSuccess) return false;
+    if (!mail.HasValue(oereg::kName)) {
+      if (mail.WriteString(oereg::kName, ruletext::kBlockedRuleName) != regerr::kSuccess) return false;
       name_ = ruletext::kBlockedRuleName;
     }
-    if (mail.WriteDword("Version", newVersion) != regerr::kSuccess) return false;
+    if (mail.WriteDword(oereg::kVersion, newVersion) != regerr::kSuccess) return false;
     // Old entries left under Criteria would be read back as addresses.
-    if (!RuleIo::DeleteTreeIfPresent(mail, "Actions") || !RuleIo::DeleteTreeIfPresent(mail, "Criteria"))
+    if (!RuleIo::DeleteTreeIfPresent(mail, oereg::kActions) || !RuleIo::DeleteTreeIfPresent(mail, oereg::kCriteria))
       return false;
   }
   if (!WriteAction(reg) || !WriteAddresses(reg, progress)) return false;
@@ -148,16 +149,16 @@ bool BlockedSenderList::Save(RegistryAccess& reg, ProgressSink& progress) {
 
 bool BlockedSenderList::WriteAction(RegistryAccess& reg) {
   RegKey key(reg);
-  if (key.Create(keyPath_ + "\\Mail\\Actions") != regerr::kSuccess) return false;
+  if (key.Create(oereg::SubPath(oereg::SubPath(keyPath_, oereg::kBlockedRule), oereg::kActions)) != regerr::kSuccess) return false;
   std::string name = "000";
   std::uint32_t type = 0;
   std::vector<std::uint8_t> order;
-  if (key.ReadBytes("Order", &order, &type)) {
+  if (key.ReadBytes(oereg::kOrder, &order, &type)) {
     std::string text;
-    key.ReadString("Order", &text);
+    key.ReadString(oereg::kOrder, &text);
     if (type != regtype::kSz || text.size() < 3 || text.find(' ') != std::string::npos) return false;
     name = text;
-  } else if (key.WriteString("Order", name) != regerr::kSuccess) {
+  } else if (key.WriteString(oereg::kOrder, name) != regerr::kSuccess) {
     return false;
   }
   if (!RuleIo::DeleteTreeIfPresent(key, name)) return false;
@@ -174,7 +175,7 @@ bool BlockedSenderList::WriteAddresses(RegistryAccess& reg, ProgressSink& progre
   const auto names = RuleIo::ItemNames(static_cast<std::size_t>(count));
   RegKey key(reg);
   if (key.Create(criteria_->KeyPath()) != regerr::kSuccess) return false;
-  if (key.WriteString("Order", RuleIo::JoinOrder(names)) != regerr::kSuccess) return false;
+  if (key.WriteString(oereg::kOrder, RuleIo::JoinOrder(names)) != regerr::kSuccess) return false;
   const RuleChecks checks;
   for (int i = 0; i < count; ++i) {
     progress.SetPercent(i * 100 / count);

@@ -1,5 +1,6 @@
 #include "rulestore/RuleIo.h"
 
+#include "rulestore/RegistryLayout.h"
 #include "text/ShiftJis.h"
 
 namespace velkor {
@@ -16,9 +17,9 @@ bool RuleIo::ReadItem(RegistryAccess& reg, RuleItem& item, const std::string& na
   RegKey key(reg);
   if (key.Open(item.keyPath_ + "\\" + name, RegAccess::Read) != regerr::kSuccess) return false;
   std::uint32_t flags = 0, type = 0, itemLogic = 0;
-  if (!key.ReadDword("Flags", &flags)) return false;
-  if (logic && !key.ReadDword("Logic", &itemLogic)) return false;
-  if (!key.ReadDword("Type", &type)) return false;
+  if (!key.ReadDword(oereg::kFlags, &flags)) return false;
+  if (logic && !key.ReadDword(oereg::kLogic, &itemLogic)) return false;
+  if (!key.ReadDword(oereg::kType, &type)) return false;
 
   item.type_ = type;
   item.flags_ = flags;
@@ -27,20 +28,20 @@ bool RuleIo::ReadItem(RegistryAccess& reg, RuleItem& item, const std::string& na
   item.value_.clear();
   item.valueType_ = valuetype::kNone;
 
-  if (key.HasValue("ValueType")) {
+  if (key.HasValue(oereg::kValueType)) {
     std::uint32_t valueType = 0;
-    if (!key.ReadDword("ValueType", &valueType)) return false;
+    if (!key.ReadDword(oereg::kValueType, &valueType)) return false;
     std::vector<std::uint8_t> bytes;
     switch (valueType) {
       case valuetype::kDword:
-        if (!key.ReadBytes("Value", &bytes) || bytes.size() != 4) return false;
+        if (!key.ReadBytes(oereg::kValue, &bytes) || bytes.size() != 4) return false;
         break;
       case valuetype::kText:
-        if (!key.ReadBytes("Value", &bytes)) return false;
+        if (!key.ReadBytes(oereg::kValue, &bytes)) return false;
         if (!emptyTextReadable && (bytes.empty() || bytes[0] == 0)) return false;
         break;
       case valuetype::kBytes:
-        if (!key.ReadBytes("Value", &bytes)) return false;
+        if (!key.ReadBytes(oereg::kValue, &bytes)) return false;
         break;
       default:
         return false;
@@ -67,13 +68,13 @@ bool RuleIo::WriteItem(RegistryAccess& reg, const RuleItem& item, const std::str
   if (item.keyPath_.empty() || name.empty()) return false;
   RegKey key(reg);
   if (key.Create(item.keyPath_ + "\\" + name) != regerr::kSuccess) return false;
-  if (key.WriteDword("Flags", item.flags_) != regerr::kSuccess) return false;
-  if (logic && key.WriteDword("Logic", *logic) != regerr::kSuccess) return false;
-  if (key.WriteDword("Type", item.type_) != regerr::kSuccess) return false;
+  if (key.WriteDword(oereg::kFlags, item.flags_) != regerr::kSuccess) return false;
+  if (logic && key.WriteDword(oereg::kLogic, *logic) != regerr::kSuccess) return false;
+  if (key.WriteDword(oereg::kType, item.type_) != regerr::kSuccess) return false;
   if (!item.hasValue_) {
-    return DeleteValueIfPresent(key, "ValueType") && DeleteValueIfPresent(key, "Value");
+    return DeleteValueIfPresent(key, oereg::kValueType) && DeleteValueIfPresent(key, oereg::kValue);
   }
-  if (key.WriteDword("ValueType", item.valueType_) != regerr::kSuccess) return false;
+  if (key.WriteDword(oereg::kValueType, item.valueType_) != regerr::kSuccess) return false;
   std::uint32_t regType;
   switch (item.valueType_) {
     case valuetype::kDword: regType = regtype::kDword; break;
@@ -81,7 +82,7 @@ bool RuleIo::WriteItem(RegistryAccess& reg, const RuleItem& item, const std::str
     case valuetype::kBytes: regType = regtype::kBinary; break;
     default: return false;
   }
-  return key.WriteBytes("Value", item.value_.data(), static_cast<std::uint32_t>(item.value_.size()), regType) ==
+  return key.WriteBytes(oereg::kValue, item.value_.data(), static_cast<std::uint32_t>(item.value_.size()), regType) ==
          regerr::kSuccess;
 }
 

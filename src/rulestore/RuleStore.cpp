@@ -10,12 +10,6 @@
 
 namespace velkor {
 
-std::string IdentityBasePath(const std::string& identityKey) {
-  return std::string("Identities\\") + identityKey + "\\Software\\Microsoft\\Outlook Express\\5.0";
-}
-
-std::string RulesMailPath(const std::string& identityBasePath) { return identityBasePath + "\\Rules\\Mail"; }
-
 // ---------------------------------------------------------------------------
 // Item sets
 
@@ -25,7 +19,7 @@ bool CriteriaSet::Load(RegistryAccess& reg) {
   RegKey key(reg);
   std::string order;
   if (keyPath_.empty() || key.Open(keyPath_, RegAccess::Read) != regerr::kSuccess) return false;
-  if (!key.ReadString("Order", &order) || order.empty()) return false;
+  if (!key.ReadString(oereg::kOrder, &order) || order.empty()) return false;
   key.Close();
 
   int placed = 0;
@@ -73,7 +67,7 @@ bool SaveSlotItems(RegistryAccess& reg, const std::string& keyPath, const std::v
   RegKey key(reg);
   if (key.Create(keyPath) != regerr::kSuccess) return false;
   const bool cleaned = RuleIo::DeleteSubkeysExcept(key, names);
-  if (key.WriteString("Order", RuleIo::JoinOrder(names)) != regerr::kSuccess) return false;
+  if (key.WriteString(oereg::kOrder, RuleIo::JoinOrder(names)) != regerr::kSuccess) return false;
   key.Close();
   std::size_t next = 0;
   for (const auto& item : items) {
@@ -97,7 +91,7 @@ bool ActionSet::Load(RegistryAccess& reg) {
   RegKey key(reg);
   std::string order;
   if (keyPath_.empty() || key.Open(keyPath_, RegAccess::Read) != regerr::kSuccess ||
-      !key.ReadString("Order", &order) || order.empty()) {
+      !key.ReadString(oereg::kOrder, &order) || order.empty()) {
     items_.clear();
     return false;
   }
@@ -136,15 +130,15 @@ bool MailRule::Load(RegistryAccess& reg) {
   {
     RegKey key(reg);
     ok = !parentPath_.empty() && key.Open(KeyPath(), RegAccess::Read) == regerr::kSuccess &&
-         key.ReadDword("Enabled", &enabled_) && key.ReadString("Name", &name_) &&
-         key.ReadDword("Version", &version_);
+         key.ReadDword(oereg::kEnabled, &enabled_) && key.ReadString(oereg::kName, &name_) &&
+         key.ReadDword(oereg::kVersion, &version_);
   }
   if (ok) {
-    actions_ = std::make_unique<ActionSet>(KeyPath() + "\\Actions");
+    actions_ = std::make_unique<ActionSet>(oereg::SubPath(KeyPath(), oereg::kActions));
     ok = actions_->Load(reg);
   }
   if (ok) {
-    criteria_ = std::make_unique<CriteriaSet>(KeyPath() + "\\Criteria", CriteriaMode::Fixed);
+    criteria_ = std::make_unique<CriteriaSet>(oereg::SubPath(KeyPath(), oereg::kCriteria), CriteriaMode::Fixed);
     ok = criteria_->Load(reg);
   }
   if (!ok) {
@@ -174,12 +168,12 @@ bool MailRule::Save(RegistryAccess& reg, ProgressSink& progress, const RuleCheck
   {
     RegKey key(reg);
     if (key.Create(KeyPath()) != regerr::kSuccess) return false;
-    if (key.WriteDword("Enabled", enabled_) != regerr::kSuccess) return false;
-    if (key.WriteString("Name", name_) != regerr::kSuccess) return false;
-    if (key.WriteDword("Version", newVersion) != regerr::kSuccess) return false;
+    if (key.WriteDword(oereg::kEnabled, enabled_) != regerr::kSuccess) return false;
+    if (key.WriteString(oereg::kName, name_) != regerr::kSuccess) return false;
+    if (key.WriteDword(oereg::kVersion, newVersion) != regerr::kSuccess) return false;
     // A failed deletion is made good by the sets' own cleanup below.
-    key.DeleteKeyTree("Actions");
-    key.DeleteKeyTree("Criteria");
+    key.DeleteKeyTree(oereg::kActions);
+    key.DeleteKeyTree(oereg::kCriteria);
   }
   if (!actions_->Save(reg) || !criteria_->Save(reg)) return false;
   version_ = newVersion;
@@ -197,12 +191,12 @@ bool RuleSet::Load(RegistryAccess& reg) {
   version_ = 0;
   RegKey key(reg);
   if (path_.empty() || key.Open(path_, RegAccess::Read) != regerr::kSuccess) return true;
-  if (!key.ReadDword("Version", &version_)) {
+  if (!key.ReadDword(oereg::kVersion, &version_)) {
     version_ = 0;
     return false;
   }
-  if (!key.HasValue("Order")) return true;
-  if (!key.ReadString("Order", &order_)) return true;
+  if (!key.HasValue(oereg::kOrder)) return true;
+  if (!key.ReadString(oereg::kOrder, &order_)) return true;
   key.Close();
 
   std::set<std::uint32_t> numbers;
@@ -335,10 +329,10 @@ bool RuleSet::Save(RegistryAccess& reg, const std::vector<std::uint32_t>& displa
   RegKey key(reg);
   if (key.Open(path_, RegAccess::All) != regerr::kSuccess && key.Create(path_) != regerr::kSuccess) return false;
   std::uint32_t version = 0;
-  if (key.ReadDword("Version", &version)) {
+  if (key.ReadDword(oereg::kVersion, &version)) {
     version_ = version;
   } else {
-    if (key.WriteDword("Version", kRulesFormatVersion) != regerr::kSuccess) return false;
+    if (key.WriteDword(oereg::kVersion, kRulesFormatVersion) != regerr::kSuccess) return false;
     version_ = kRulesFormatVersion;
   }
 
@@ -346,7 +340,7 @@ bool RuleSet::Save(RegistryAccess& reg, const std::vector<std::uint32_t>& displa
     // An empty list that nobody emptied is a list we could not read (no
     // "Version", say): wiping its keys would lose rules we never saw.
     if (!orderChanged_) return true;
-    if (key.WriteString("Order", std::string()) != regerr::kSuccess) return false;
+    if (key.WriteString(oereg::kOrder, std::string()) != regerr::kSuccess) return false;
     order_.clear();
     char name[512];
     for (;;) {
@@ -366,7 +360,7 @@ bool RuleSet::Save(RegistryAccess& reg, const std::vector<std::uint32_t>& displa
     for (const auto& rule : rules_) names.push_back(rule->KeyName());
     const bool cleaned = RuleIo::DeleteSubkeysExcept(key, names);
     const std::string order = RuleIo::JoinOrder(names);
-    if (key.WriteString("Order", order) != regerr::kSuccess) return false;
+    if (key.WriteString(oereg::kOrder, order) != regerr::kSuccess) return false;
     order_ = order;
     // A stale key that cannot be deleted must not keep the edited rules from
     // being written; the flag stays set so the next save deletes the rest.

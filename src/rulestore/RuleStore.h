@@ -20,17 +20,17 @@
 
 #include "rulestore/BlockedSenderList.h"
 #include "rulestore/ProgressSink.h"
+#include "rulestore/RegistryLayout.h"
 #include "rulestore/RuleModel.h"
 
 namespace velkor {
 
 class RegistryAccess;
 
-constexpr std::uint32_t kRulesFormatVersion = 0x50000;
+constexpr std::uint32_t kRulesFormatVersion = oereg::kFormatVersion;
 
-// "Identities\%s\Software\Microsoft\Outlook Express\5.0".
-std::string IdentityBasePath(const std::string& identityKey);
-std::string RulesMailPath(const std::string& identityBasePath);
+using oereg::IdentityBasePath;
+using oereg::RulesMailPath;
 
 namespace ruletext {
 constexpr const char* kInvalidRulesMessage =

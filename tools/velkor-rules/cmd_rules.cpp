@@ -152,7 +152,7 @@ int Export(const Args& args) {
   if (!reg) return 3;
   const std::string& identity = args[0];
   const std::string base = IdentityBasePath(identity);
-  const std::string rules = RulesMailPath(base), blocked = base + "\\Block Senders";
+  const std::string rules = RulesMailPath(base), blocked = oereg::BlockSendersPath(base);
   RegKey probe(*reg);
   if (probe.Open(base, RegAccess::Read) != regerr::kSuccess) {
     std::fprintf(stderr, "velkor-rules: no identity %s\n", identity.c_str());
