@@ -113,6 +113,8 @@ struct MemoryRegistry::Impl {
 
   std::vector<RegLogEntry> log;
   int failWriteCountdown = 0;  // 0 = off
+  int endWriteCountdown = 0;   // 0 = off
+  bool ended = false;
   struct OperationFault {
     RegOp op;
     std::string pathPart;
@@ -209,6 +211,8 @@ struct MemoryRegistry::Impl {
 
   // kSuccess, or the error an injected fault gives this operation.
   long Fault(RegOp op, bool isWrite, const std::string& path, const std::string& name) {
+    if (ended) return regerr::kWriteFault;
+    if (isWrite && endWriteCountdown > 0 && --endWriteCountdown == 0) ended = true;  // this write still happens
     for (const OperationFault& f : faults) {
       if (f.op == op && (ContainsIgnoreCase(path, f.pathPart) || (!name.empty() && ContainsIgnoreCase(name, f.pathPart))))
         return f.error;
@@ -513,8 +517,21 @@ void MemoryRegistry::FailOperation(RegOp op, const std::string& pathPart, long e
   impl_->faults.push_back({op, pathPart, error});
 }
 
+void MemoryRegistry::EndAfterNthWrite(int n) {
+  MutexLock lock(impl_->mutex);
+  impl_->endWriteCountdown = n > 0 ? n : 0;
+  impl_->ended = false;
+}
+
+bool MemoryRegistry::Ended() const {
+  MutexLock lock(impl_->mutex);
+  return impl_->ended;
+}
+
 void MemoryRegistry::ClearFaults() {
   MutexLock lock(impl_->mutex);
+  impl_->endWriteCountdown = 0;
+  impl_->ended = false;
   impl_->faults.clear();
   impl_->failWriteCountdown = 0;
 }

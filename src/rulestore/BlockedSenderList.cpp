@@ -35,30 +35,35 @@ bool BlockedSenderList::Load(RegistryAccess& reg) {
   mailVersion_ = 0;
   const std::string mailPath = oereg::SubPath(keyPath_, oereg::kBlockedRule);
 
-  bool ok = false;
+  // The header values and the items are read independently: a header that
+  // lacks a value must not hide the addresses, or the next save would replace
+  // every stored address with an empty list.
+  bool header = false;
+  bool mailExists = false;
   {
     RegKey key(reg);
     RegKey mail(reg);
-    ok = !keyPath_.empty() && key.Open(keyPath_, RegAccess::Read) == regerr::kSuccess;
-    ok = ok && key.ReadDword(oereg::kVersion, &keyVersion_);
-    if (!keyPath_.empty() && mail.Open(mailPath, RegAccess::Read) == regerr::kSuccess) {
+    header = !keyPath_.empty() && key.Open(keyPath_, RegAccess::Read) == regerr::kSuccess;
+    header = header && key.ReadDword(oereg::kVersion, &keyVersion_);
+    mailExists = !keyPath_.empty() && mail.Open(mailPath, RegAccess::Read) == regerr::kSuccess;
+    if (mailExists) {
       // Each value is read even when an earlier one is missing: the save
       // counts on from the stored "Version" whatever else the key lacks.
       const bool enabled = mail.ReadDword(oereg::kEnabled, &enabled_);
       const bool named = mail.ReadString(oereg::kName, &name_);
       const bool versioned = mail.ReadDword(oereg::kVersion, &mailVersion_);
-      ok = ok && enabled && named && versioned;
-    } else {
-      ok = false;
+      header = header && enabled && named && versioned;
     }
   }
-  if (ok) {
+  bool ok = header && mailExists;
+  if (mailExists) {
     actions_ = std::make_unique<ActionSet>(oereg::SubPath(mailPath, oereg::kActions));
-    ok = actions_->Load(reg);
-  }
-  if (ok) {
+    ok = actions_->Load(reg) && ok;
     criteria_ = std::make_unique<CriteriaSet>(oereg::SubPath(mailPath, oereg::kCriteria), CriteriaMode::List);
-    ok = criteria_->Load(reg);
+    if (!criteria_->Load(reg)) {
+      ok = false;
+      ReadUnorderedAddresses(reg);
+    }
   }
   if (ok) {
     loaded_ = true;
@@ -74,6 +79,19 @@ bool BlockedSenderList::Load(RegistryAccess& reg) {
   }
   if (!criteria_) criteria_ = std::make_unique<CriteriaSet>(oereg::SubPath(mailPath, oereg::kCriteria), CriteriaMode::List);
   return false;
+}
+
+void BlockedSenderList::ReadUnorderedAddresses(RegistryAccess& reg) {
+  // Without a readable "Order" the entries are still there: take them in key
+  // order, so that a save keeps them instead of writing an empty list.
+  RegKey key(reg);
+  if (key.Open(criteria_->KeyPath(), RegAccess::Read) != regerr::kSuccess) return;
+  const auto names = key.SubKeyNames();
+  key.Close();
+  for (const auto& name : names) {
+    RuleCriterion item(criteria_->KeyPath(), 0);
+    if (RuleIo::ReadCriterion(reg, item, name)) criteria_->items_.push_back(std::move(item));
+  }
 }
 
 int BlockedSenderList::Count() const { return criteria_ ? criteria_->Count() : 0; }
@@ -113,7 +131,15 @@ bool BlockedSenderList::Save(RegistryAccess& reg, ProgressSink& progress) {
     keyVersion_ = kRulesFormatVersion;
   }
 
+  const std::string mailPath = oereg::SubPath(keyPath_, oereg::kBlockedRule);
   if (criteria_->Count() == 0) {
+    // An empty "Order" first: a save cut off while the tree goes reads as the
+    // empty list, never as a part of the old one.
+    RegKey criteria(reg);
+    if (criteria.Open(oereg::SubPath(mailPath, oereg::kCriteria), RegAccess::All) == regerr::kSuccess &&
+        criteria.WriteString(oereg::kOrder, std::string()) != regerr::kSuccess)
+      return false;
+    criteria.Close();
     if (!RuleIo::DeleteTreeIfPresent(key, oereg::kBlockedRule)) return false;
     mailVersion_ = 0;
     name_.clear();
@@ -126,7 +152,7 @@ bool BlockedSenderList::Save(RegistryAccess& reg, ProgressSink& progress) {
   const std::uint32_t newVersion = mailVersion_ + 1;
   {
     RegKey mail(reg);
-    if (mail.Create(oereg::SubPath(keyPath_, oereg::kBlockedRule)) != regerr::kSuccess) return false;
+    if (mail.Create(mailPath) != regerr::kSuccess) return false;
     std::uint32_t enabled = 0;
     if (!mail.ReadDword(oereg::kEnabled, &enabled) || enabled != 1) {
       if (mail.WriteDword(oereg::kEnabled, 1) != regerr::kSuccess) return false;
@@ -137,9 +163,6 @@ bool BlockedSenderList::Save(RegistryAccess& reg, ProgressSink& progress) {
       name_ = ruletext::kBlockedRuleName;
     }
     if (mail.WriteDword(oereg::kVersion, newVersion) != regerr::kSuccess) return false;
-    // Old entries left under Criteria would be read back as addresses.
-    if (!RuleIo::DeleteTreeIfPresent(mail, oereg::kActions) || !RuleIo::DeleteTreeIfPresent(mail, oereg::kCriteria))
-      return false;
   }
   if (!WriteAction(reg) || !WriteAddresses(reg, progress)) return false;
   mailVersion_ = newVersion;
@@ -148,44 +171,41 @@ bool BlockedSenderList::Save(RegistryAccess& reg, ProgressSink& progress) {
 }
 
 bool BlockedSenderList::WriteAction(RegistryAccess& reg) {
-  RegKey key(reg);
-  if (key.Create(oereg::SubPath(oereg::SubPath(keyPath_, oereg::kBlockedRule), oereg::kActions)) != regerr::kSuccess) return false;
-  std::string name = "000";
-  std::uint32_t type = 0;
-  std::vector<std::uint8_t> order;
-  if (key.ReadBytes(oereg::kOrder, &order, &type)) {
-    std::string text;
-    key.ReadString(oereg::kOrder, &text);
-    if (type != regtype::kSz || text.size() < 3 || text.find(' ') != std::string::npos) return false;
-    name = text;
-  } else if (key.WriteString(oereg::kOrder, name) != regerr::kSuccess) {
-    return false;
-  }
-  if (!RuleIo::DeleteTreeIfPresent(key, name)) return false;
-  key.Close();
   // Whatever the list held, the stored action deletes the message.
   RuleAction remove(actions_->KeyPath(), act::kDelete);
   if (const RuleAction* held = actions_->ForSlotBit(kDeleteBit)) remove.SetFlags(held->Flags());
   remove.SetInUse(true);
-  return RuleIo::WriteAction(reg, remove, name);
+  // A stored action that already is exactly that stays as it is.
+  {
+    RegKey key(reg);
+    std::string order;
+    if (key.Open(actions_->KeyPath(), RegAccess::Read) == regerr::kSuccess && key.ReadString(oereg::kOrder, &order) &&
+        !order.empty() && order.find(' ') == std::string::npos) {
+      key.Close();
+      RuleAction stored(actions_->KeyPath(), 0);
+      if (RuleIo::ReadAction(reg, stored, order) && stored.Type() == act::kDelete && !stored.HasValue() &&
+          stored.Flags() == remove.Flags())
+        return true;
+    }
+  }
+  return RuleIo::WriteSetSwitched(reg, actions_->KeyPath(), 1, [&](std::size_t, const std::string& name) {
+    return RuleIo::WriteAction(reg, remove, name);
+  });
 }
 
 bool BlockedSenderList::WriteAddresses(RegistryAccess& reg, ProgressSink& progress) {
   const int count = criteria_->Count();
-  const auto names = RuleIo::ItemNames(static_cast<std::size_t>(count));
-  RegKey key(reg);
-  if (key.Create(criteria_->KeyPath()) != regerr::kSuccess) return false;
-  if (key.WriteString(oereg::kOrder, RuleIo::JoinOrder(names)) != regerr::kSuccess) return false;
   const RuleChecks checks;
-  for (int i = 0; i < count; ++i) {
-    progress.SetPercent(i * 100 / count);
-    if (!RuleIo::DeleteTreeIfPresent(key, names[i])) return false;
-    const RuleCriterion& entry = criteria_->At(i);
-    const bool proper = entry.InUse() && entry.Type() == crit::kBlockedSender && entry.Flags() == 0 &&
-                        entry.Logic() == kLogicAny && entry.IsValid(checks);
-    if (!proper || !RuleIo::WriteCriterion(reg, entry, names[i], kLogicAny)) return false;
-  }
-  return true;
+  // The new entries go under names the stored "Order" does not list, so the
+  // old list stays whole until the one write of the new "Order".
+  return RuleIo::WriteSetSwitched(
+      reg, criteria_->KeyPath(), static_cast<std::size_t>(count), [&](std::size_t i, const std::string& name) {
+        progress.SetPercent(static_cast<int>(i * 100 / static_cast<std::size_t>(count)));
+        const RuleCriterion& entry = criteria_->At(static_cast<int>(i));
+        const bool proper = entry.InUse() && entry.Type() == crit::kBlockedSender && entry.Flags() == 0 &&
+                            entry.Logic() == kLogicAny && entry.IsValid(checks);
+        return proper && RuleIo::WriteCriterion(reg, entry, name, kLogicAny);
+      });
 }
 
 }  // namespace velkor

@@ -1,5 +1,7 @@
 #include "rulestore/RuleIo.h"
 
+#include <unordered_set>
+
 #include "rulestore/RegistryLayout.h"
 #include "text/ShiftJis.h"
 
@@ -124,26 +126,74 @@ std::vector<std::string> RuleIo::ItemNames(std::size_t count) {
 }
 
 bool RuleIo::DeleteSubkeysExcept(RegKey& key, const std::vector<std::string>& keep) {
-  RegistryAccess& reg = key.Registry();
-  char name[kNameBuffer];
-  std::uint32_t index = 0;
-  for (;;) {
-    std::uint32_t size = kNameBuffer;
-    const long rc = reg.EnumSubKey(key.Handle(), index, name, &size);
-    if (rc == regerr::kMoreData) {
-      ++index;  // a name that long is no key of ours, but we cannot name it to delete it
-      continue;
-    }
-    if (rc != regerr::kSuccess) return true;
-    const std::string subkey(name, size < kNameBuffer ? size : kNameBuffer - 1);
-    bool kept = false;
-    for (const auto& k : keep) kept = kept || sjis::AsciiLower(k) == sjis::AsciiLower(subkey);
-    if (kept) {
-      ++index;
-    } else if (key.DeleteKeyTree(subkey) != regerr::kSuccess) {
-      return false;
-    }
+  std::unordered_set<std::string> kept;
+  kept.reserve(keep.size());
+  for (const auto& k : keep) kept.insert(sjis::AsciiLower(k));
+  // Names are collected first: deleting while enumerating by index would skip
+  // the name that moves into the deleted one's place.
+  for (const auto& subkey : key.SubKeyNames(kNameBuffer)) {
+    if (kept.count(sjis::AsciiLower(subkey)) != 0) continue;
+    if (key.DeleteKeyTree(subkey) != regerr::kSuccess) return false;
   }
+  return true;
+}
+
+std::vector<std::string> RuleIo::FreshItemNames(std::size_t count, const std::vector<std::string>& taken) {
+  std::unordered_set<std::string> used;
+  used.reserve(taken.size());
+  for (const auto& name : taken) used.insert(sjis::AsciiLower(name));
+  std::vector<std::string> names;
+  names.reserve(count);
+  for (std::uint32_t n = 0; names.size() < count; ++n) {
+    std::string name = FormatKeyName(n);
+    if (used.count(sjis::AsciiLower(name)) == 0) names.push_back(std::move(name));
+  }
+  return names;
+}
+
+bool RuleIo::WriteSetSwitched(RegistryAccess& reg, const std::string& setPath, std::size_t count,
+                              const std::function<bool(std::size_t, const std::string&)>& write) {
+  std::vector<std::string> oldNames;
+  {
+    RegKey key(reg);
+    if (key.Create(setPath) != regerr::kSuccess) return false;
+    std::string order;
+    if (key.ReadString(oereg::kOrder, &order)) oldNames = SplitOrder(order, false);
+    // Keys no "Order" lists are leftovers of an interrupted save: nobody reads them.
+    if (!DeleteSubkeysExcept(key, oldNames)) return false;
+  }
+  const auto names = FreshItemNames(count, oldNames);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!write(i, names[i])) return false;
+  }
+  RegKey key(reg);
+  if (key.Open(setPath, RegAccess::All) != regerr::kSuccess) return false;
+  if (key.WriteString(oereg::kOrder, JoinOrder(names)) != regerr::kSuccess) return false;
+  DeleteSubkeysExcept(key, names);
+  return true;
+}
+
+bool RuleIo::CopyTree(RegistryAccess& reg, const std::string& from, const std::string& to) {
+  RegKey source(reg);
+  RegKey target(reg);
+  if (source.Open(from, RegAccess::Read) != regerr::kSuccess || target.Create(to) != regerr::kSuccess) return false;
+  std::vector<char> name(16384);
+  std::vector<std::uint8_t> data;
+  for (std::uint32_t index = 0;; ++index) {
+    std::uint32_t nameSize = static_cast<std::uint32_t>(name.size());
+    std::uint32_t type = 0, dataSize = 0;
+    long rc = reg.EnumValue(source.Handle(), index, name.data(), &nameSize, &type, nullptr, &dataSize);
+    if (rc == regerr::kNoMoreItems) break;
+    if (rc != regerr::kSuccess) return false;
+    const std::string valueName(name.data(), nameSize);
+    if (!source.ReadBytes(valueName, &data, &type)) return false;
+    if (target.WriteBytes(valueName, data.data(), static_cast<std::uint32_t>(data.size()), type) != regerr::kSuccess)
+      return false;
+  }
+  for (const auto& subkey : source.SubKeyNames(kNameBuffer)) {
+    if (!CopyTree(reg, from + "\\" + subkey, to + "\\" + subkey)) return false;
+  }
+  return true;
 }
 
 bool RuleIo::DeleteTreeIfPresent(RegKey& key, const std::string& subkey) {
