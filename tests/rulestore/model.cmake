@@ -4,7 +4,7 @@
 if(NOT WIN32)
   velkor_test(rulestore_test
     SOURCES RuleTestSupport.h RuleModelTest.cpp RuleStoreSuite.cpp RuleStoreMemoryTest.cpp RuleStoreTest.cpp
-            IdentitiesTest.cpp BlockedSendersTest.cpp SafeSaveTest.cpp
+            IdentitiesTest.cpp BlockedSendersTest.cpp SafeSaveTest.cpp RuleBackupTest.cpp
     LIBS velkor_rulestore)
 endif()
 # velkor-rules on the demo data: it checks clean, and a rule made invalid is found.
