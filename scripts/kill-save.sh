@@ -43,12 +43,16 @@ start_save() {  # runs the probe for generation $1; returns once it says "saving
   for _ in $(seq 2000); do grep -q saving "$work/out" 2>/dev/null && return 0; sleep 0.01; done
   return 1
 }
-start_save 1 || { echo "the probe did not start" >&2; exit 70; }
-t0=$(date +%s.%N)
-wait "$probe_pid"
-full=$(echo "$(date +%s.%N) - $t0" | bc)
-grep -q '^saved' "$work/out" || { echo "the first save failed: $(cat "$work/out")" >&2; exit 70; }
-"$probe" --compact "$journal"
+# Generation 1 makes the identity; generation 2, a save that replaces all of
+# it, gives the length of the window the kills are spread over.
+for gen in 1 2; do
+  start_save "$gen" || { echo "the probe did not start" >&2; exit 70; }
+  t0=$(date +%s.%N)
+  wait "$probe_pid"
+  full=$(echo "$(date +%s.%N) - $t0" | bc)
+  grep -q '^saved' "$work/out" || { echo "save $gen failed: $(cat "$work/out")" >&2; exit 70; }
+  "$probe" --compact "$journal"
+done
 printf 'rules=%s addresses=%s: a complete save takes %.2f s\n' "$rules" "$addresses" "$full"
 
 check() {  # prints the verdict on the registry as the kill left it
@@ -71,13 +75,14 @@ gens = {a.split("-")[0] for a in blocked}
 if addresses and (len(blocked) != addresses or len(gens) != 1):
     bad.append("%d of %d addresses, generations %s" % (len(blocked), addresses, sorted(gens)))
 print("ok" if not bad else "BROKEN: " + "; ".join(bad))
-print("rules %d, addresses %d %s" % (len(names), len(blocked), sorted(gens)), file=sys.stderr)
+rulegens = sorted({n.split(" gen ")[-1] for n in names.values()})
+print("rules %d of generations %s, addresses %d of generations %s" % (len(names), rulegens, len(blocked), sorted(gens)), file=sys.stderr)
 ' "$identity" "$rules" "$addresses"
 }
 
 broken=0
 for run in $(seq "$runs"); do
-  gen=$((run + 1))
+  gen=$((run + 2))
   start_save "$gen" || { echo "run $run: the probe did not start"; broken=$((broken + 1)); continue; }
   # A random moment of the save: 0-100 % of a complete save's time.
   delay=$(echo "scale=3; $full * $((RANDOM % 1000)) / 1000" | bc)
