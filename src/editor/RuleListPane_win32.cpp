@@ -115,6 +115,7 @@ bool RuleListPane::IsCommandEnabled(UINT command) const {
   win::ListView list(Dialog(), IDC_RULE_LIST);
   switch (command) {
     case ID_RULE_ADD_EMPTY:
+    case ID_RULE_RESTORE_BACKUP:  // carried out by the frame
       return true;
     case ID_RULE_DELETE:
       return list.SelectedCount() > 0;
