@@ -2,7 +2,11 @@
 # Kills the editor's save at random moments and checks what is left, as a
 # power cut or a killed program would leave it.
 #
-#   scripts/kill-save.sh [--runs N] [--rules N] [--addresses N] [--probe EXE] [--tool EXE] [--seed N]
+#   scripts/kill-save.sh [--wine] [--runs N] [--rules N] [--addresses N] [--probe EXE] [--tool EXE] [--seed N]
+#
+# --wine runs the Windows build of the probe and of velkor-rules under Wine on
+# the worktree's prefix, on the real (Wine) registry; the wineserver holds
+# every write the killed process made.
 #
 # savekill-probe runs the store's own save and appends every registry write to
 # a journal the moment it is made; a SIGKILL therefore leaves exactly the
@@ -16,9 +20,16 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-runs=12 rules=200 addresses=10000 seed=$$
+runs=12 rules=200 addresses=10000 seed=$$ wine=0
 probe=build/native/tests/rulestore/savekill-probe
 tool=build/native/tools/velkor-rules/velkor-rules
+if [ "${1:-}" = --wine ]; then
+  shift
+  wine=1
+  source scripts/env.sh
+  probe=$VELKOR_WIN_BUILD/bin/savekill-probe.exe
+  tool=$VELKOR_WIN_BUILD/bin/velkor-rules.exe
+fi
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs=$2; shift 2 ;;
@@ -33,12 +44,25 @@ done
 RANDOM=$seed
 identity='{5A7EC111-0000-4000-8000-00000000C0DE}'
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 journal=$work/journal
+if [ $wine -eq 1 ]; then
+  journal=-
+  wineserver -p 2>/dev/null
+  wine reg delete "HKCU\\Identities\\$identity" /f >/dev/null 2>&1
+  trap 'rm -rf "$work"; wine reg delete "HKCU\\Identities\\$identity" /f >/dev/null 2>&1' EXIT
+  run_probe() { exec wine "$probe" - "$@"; }  # exec: $! is the process to kill
+  list_now() { wine "$tool" list 2>/dev/null; }
+  compact() { :; }
+else
+  trap 'rm -rf "$work"' EXIT
+  run_probe() { exec "$probe" "$journal" "$@"; }
+  list_now() { "$probe" --dump "$journal" "$work/now.reg" && "$tool" list "$work/now.reg"; }
+  compact() { "$probe" --compact "$journal"; }
+fi
 
 start_save() {  # runs the probe for generation $1; returns once it says "saving"
   rm -f "$work/out"
-  "$probe" "$journal" "$identity" "$rules" "$addresses" "$1" > "$work/out" 2>/dev/null &
+  run_probe "$identity" "$rules" "$addresses" "$1" > "$work/out" 2>/dev/null &
   probe_pid=$!
   for _ in $(seq 2000); do grep -q saving "$work/out" 2>/dev/null && return 0; sleep 0.01; done
   return 1
@@ -51,12 +75,12 @@ for gen in 1 2; do
   wait "$probe_pid"
   full=$(echo "$(date +%s.%N) - $t0" | bc)
   grep -q '^saved' "$work/out" || { echo "save $gen failed: $(cat "$work/out")" >&2; exit 70; }
-  "$probe" --compact "$journal"
+  compact
 done
 printf 'rules=%s addresses=%s: a complete save takes %.2f s\n' "$rules" "$addresses" "$full"
 
 check() {  # prints the verdict on the registry as the kill left it
-  "$probe" --dump "$journal" "$work/now.reg" && "$tool" list "$work/now.reg" | iconv -f cp932 -t utf-8 | python3 -c '
+  list_now | iconv -f cp932 -t utf-8 | python3 -c '
 import re, sys
 identity, rules, addresses = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 names, words, blocked = {}, {}, []
@@ -92,7 +116,7 @@ for run in $(seq "$runs"); do
   finished=$(grep -c '^saved' "$work/out")
   verdict=$(check 2>"$work/counts")
   [ "$verdict" = ok ] || broken=$((broken + 1))
-  "$probe" --compact "$journal"
+  compact
   printf 'run %2d: killed after %5.2f s%s: %s (%s)\n' "$run" "$delay" \
     "$([ "$finished" -gt 0 ] && echo ' (save had finished)')" "$verdict" "$(cat "$work/counts")"
 done

@@ -23,6 +23,8 @@ if(WIN32)
 endif()
 # The save killed at random moments (scripts/kill-save.sh): a probe that runs
 # the editor's save with every registry write journalled as it happens.
-if(NOT WIN32)
+if(WIN32)
+  velkor_executable(savekill-probe SOURCES savekill/SaveKillProbe.cpp LIBS velkor_rulestore velkor_registry_win32)
+else()
   velkor_executable(savekill-probe SOURCES savekill/SaveKillProbe.cpp LIBS velkor_rulestore)
 endif()

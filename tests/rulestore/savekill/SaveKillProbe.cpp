@@ -1,10 +1,11 @@
 // Rewrites every rule and the whole blocked-sender list of an identity through
-// the editor's own save (RuleStore::SaveAll), with every registry write
-// appended to a journal file the moment it is made, so that scripts/kill-save.sh
-// can kill the process (SIGKILL) at random moments and inspect the registry
-// exactly as the kill left it.
+// the editor's own save (RuleStore::SaveAll), so that scripts/kill-save.sh can
+// kill the process (SIGKILL) at random moments and inspect the registry
+// exactly as the kill left it. Natively every registry write is appended to a
+// journal file the moment it is made; the Windows build writes the live
+// registry (under Wine the wineserver holds what each write did).
 //
-//   savekill-probe JOURNAL IDENTITY RULES ADDRESSES GENERATION
+//   savekill-probe JOURNAL IDENTITY RULES ADDRESSES GENERATION   (JOURNAL "-" on Windows)
 //   savekill-probe --dump JOURNAL OUT.reg
 //   savekill-probe --compact JOURNAL      (the journal becomes one import of its state)
 //
@@ -13,8 +14,12 @@
 // rules alone, ADDRESSES 0 the blocked senders. The probe prints "saving" as
 // the save starts and "saved" when it is done.
 
+#if defined(_WIN32)
+#include "registry/Win32Registry.h"
+#else
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +35,7 @@ using namespace velkor;
 
 namespace {
 
+#if !defined(_WIN32)
 std::string Hex(const void* data, std::uint32_t size) {
   static const char digits[] = "0123456789abcdef";
   std::string out;
@@ -144,9 +150,15 @@ void Replay(const std::string& file, MemoryRegistry& reg) {
   }
 }
 
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+  if (argc != 6) return 2;
+  Win32Registry reg;
+#else
   if (argc == 4 && std::string(argv[1]) == "--dump") {
     MemoryRegistry reg;
     Replay(argv[2], reg);
@@ -165,13 +177,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: savekill-probe JOURNAL IDENTITY RULES ADDRESSES GENERATION | --dump JOURNAL OUT.reg\n");
     return 2;
   }
-  const std::string identity = argv[2];
-  const int rules = std::atoi(argv[3]), addresses = std::atoi(argv[4]);
-  const std::string g = argv[5];
   MemoryRegistry memory;
   Replay(argv[1], memory);
   const int fd = ::open(argv[1], O_WRONLY | O_APPEND | O_CREAT, 0600);
   JournalRegistry reg(memory, fd);
+#endif
+  const std::string identity = argv[2];
+  const int rules = std::atoi(argv[3]), addresses = std::atoi(argv[4]);
+  const std::string g = argv[5];
   {
     RegKey id(reg);
     id.Create("Identities\\" + identity);
