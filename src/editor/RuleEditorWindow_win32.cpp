@@ -409,6 +409,9 @@ bool RuleEditorWindow::OnCommand(int id, int code, HWND control) {
     case ID_SYS_TOPMOST:
       ToggleTopMost();
       return true;
+    case ID_RULE_RESTORE_BACKUP:
+      RestoreFromBackup();
+      return true;
     default:
       // A control's notification goes to its pane; a menu command to the
       // pane that claims it.

@@ -123,6 +123,7 @@ bool RuleListPane::IsCommandEnabled(UINT command) const {
   switch (command) {
     case ID_RULE_ADD_EMPTY:
     case ID_RULE_CREATE_TEMPLATE:
+    case ID_RULE_RESTORE_BACKUP:  // carried out by the frame
       return true;
     case ID_RULE_DELETE:
       return list.SelectedCount() > 0;

@@ -4,7 +4,7 @@
 if(NOT WIN32)
   velkor_test(rulestore_test
     SOURCES RuleTestSupport.h RuleModelTest.cpp RuleStoreSuite.cpp RuleStoreMemoryTest.cpp RuleStoreTest.cpp
-            IdentitiesTest.cpp BlockedSendersTest.cpp
+            IdentitiesTest.cpp BlockedSendersTest.cpp SafeSaveTest.cpp RuleBackupTest.cpp
     LIBS velkor_rulestore)
 endif()
 # velkor-rules on the demo data: it checks clean, and a rule made invalid is found.
@@ -21,4 +21,11 @@ if(WIN32)
   velkor_test(rulestore_win32_test
     SOURCES RuleTestSupport.h RuleStoreSuite.cpp RuleStoreWin32Test.cpp
     LIBS velkor_rulestore velkor_registry_win32)
+endif()
+# The save killed at random moments (scripts/kill-save.sh): a probe that runs
+# the editor's save with every registry write journalled as it happens.
+if(WIN32)
+  velkor_executable(savekill-probe SOURCES savekill/SaveKillProbe.cpp LIBS velkor_rulestore velkor_registry_win32)
+else()
+  velkor_executable(savekill-probe SOURCES savekill/SaveKillProbe.cpp LIBS velkor_rulestore)
 endif()
