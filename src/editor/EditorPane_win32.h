@@ -119,6 +119,7 @@ class EditorPane {
 
   virtual void OnSessionUnloading() {}
   virtual void OnSessionLoaded() {}
+  virtual void OnSessionShown() {}
   virtual void OnRuleShown(std::int64_t rule) {}
   // The poll timer found the identity's folder list changed (Session().Folders()).
   virtual void OnFoldersChanged() {}
