@@ -44,12 +44,12 @@ int main() {
   ::LoadLibraryA("RICHED20.DLL");
   velkor::SpamWordList words;
   std::printf("dictionary: %d words\n", words.LoadSpamWords());
-  for (std::size_t kib : {100u, 250u, 500u, 1024u}) {
+  for (std::size_t kib : {100u, 200u, 400u, 1024u}) {
     int findings = 0;
     velkor::NgWordToolData data;
     data.mailText = SpamMail(kib * 1024, words, &findings);
     velkor::MemoryRegistry registry;
-    velkor::FindSettings find;
+    velkor::FindState find;
     velkor::NgWordToolDialog tool(data, registry, find, nullptr);
     const DWORD start = ::GetTickCount();
     tool.CreateModeless(nullptr, IDD_NGWORD_TOOL);  // opening runs detection, colours and lists

@@ -2,6 +2,7 @@
 
 #include <richedit.h>
 
+
 #include "mail/NgWordList.h"
 
 namespace velkor {
@@ -30,6 +31,8 @@ void CMyRichEditCtrl::Attach() const {
   ::SetPropA(hwnd_, kOldProcProperty, reinterpret_cast<HANDLE>(old));
   // The default limit of 32K characters would cut a long mail.
   Send(EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  // A read-only view needs no undo; keeping it makes every format change cost more.
+  Send(EM_SETUNDOLIMIT, 0, 0);
 }
 
 void CMyRichEditCtrl::ShowMailText(const std::string& text) const {

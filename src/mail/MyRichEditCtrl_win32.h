@@ -24,7 +24,7 @@ class CMyRichEditCtrl : public win::RichEdit {
   // with CRLF turned to LF.
   void ShowMailText(const std::string& text) const;
   // Bold colours for the ranges (character positions), in one pass with
-  // drawing and notifications held off; then caret and scroll to the top.
+  // drawing, notifications and undo held off; then caret and scroll to the top.
   void Colour(const std::vector<HighlightRange>& ranges) const;
 };
 

@@ -23,7 +23,7 @@ SIZE DesktopSize() { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics
 
 }  // namespace
 
-NgWordToolDialog::NgWordToolDialog(NgWordToolData& data, RegistryAccess& registry, FindSettings& find,
+NgWordToolDialog::NgWordToolDialog(NgWordToolData& data, RegistryAccess& registry, FindState& find,
                                    FindPrompt* prompt)
     : data_(data), registry_(registry), find_(find), prompt_(prompt) {}
 
@@ -351,7 +351,7 @@ NgWordToolDialog::Focus NgWordToolDialog::FocusedPane() const {
   return Focus::None;
 }
 
-INT_PTR RunNgWordTool(HWND owner, NgWordToolData& data, RegistryAccess& registry, FindSettings& find,
+INT_PTR RunNgWordTool(HWND owner, NgWordToolData& data, RegistryAccess& registry, FindState& find,
                       FindPrompt* prompt) {
   NgWordToolDialog tool(data, registry, find, prompt);
   INT_PTR result = tool.Run(owner);

@@ -35,7 +35,7 @@ struct NgWordToolData {
 
 // The program's one search text and match-case flag, and the window that
 // edits them; every find command shares them.
-struct FindSettings {
+struct FindState {
   std::string text;
   bool matchCase = false;
 };
@@ -43,7 +43,7 @@ class FindPrompt {
  public:
   virtual ~FindPrompt() = default;
   // Shows the find window on `settings`; true when the user chose to search.
-  virtual bool Ask(HWND owner, FindSettings& settings) = 0;
+  virtual bool Ask(HWND owner, FindState& settings) = 0;
 };
 
 constexpr UINT kDetectionCountsMessage = WM_APP + 2;  // wParam links, lParam obscene | other << 16
@@ -53,7 +53,7 @@ constexpr UINT kAbandonMessage = WM_APP + 9;          // the main window reloads
 class NgWordToolDialog : public win::Dialog, public NgWordToolDropSink {
  public:
   // `registry` holds the window settings; `prompt` may be null (no find window).
-  NgWordToolDialog(NgWordToolData& data, RegistryAccess& registry, FindSettings& find, FindPrompt* prompt);
+  NgWordToolDialog(NgWordToolData& data, RegistryAccess& registry, FindState& find, FindPrompt* prompt);
   ~NgWordToolDialog() override;
 
   // A modal run with the tool's own message loop (its accelerators and the
@@ -112,7 +112,7 @@ class NgWordToolDialog : public win::Dialog, public NgWordToolDropSink {
 
   NgWordToolData& data_;
   RegistryAccess& registry_;
-  FindSettings& find_;
+  FindState& find_;
   FindPrompt* prompt_;
   SpamWordList dictionary_;
   std::unique_ptr<SpamDetector> detector_;
@@ -137,7 +137,7 @@ class NgWordToolDialog : public win::Dialog, public NgWordToolDropSink {
 };
 
 // Runs the tool over `owner` and restores the owner afterwards.
-INT_PTR RunNgWordTool(HWND owner, NgWordToolData& data, RegistryAccess& registry, FindSettings& find,
+INT_PTR RunNgWordTool(HWND owner, NgWordToolData& data, RegistryAccess& registry, FindState& find,
                       FindPrompt* prompt);
 
 }  // namespace velkor

@@ -210,7 +210,7 @@ const std::string kSpam =
 
 struct ScriptedFind : FindPrompt {
   std::string text;
-  bool Ask(HWND, FindSettings& settings) override {
+  bool Ask(HWND, FindState& settings) override {
     settings.text = text;
     return true;
   }
@@ -262,7 +262,7 @@ class NgWordToolTest : public ::testing::Test {
   }
 
   MemoryRegistry registry_;
-  FindSettings find_;
+  FindState find_;
   ScriptedFind prompt_;
   NgWordToolData data_;
   std::unique_ptr<NgWordToolDialog> tool_;
@@ -463,7 +463,7 @@ TEST(NgWordToolRun, MinimisesTheOwnerWhileActiveAndRestoresIt) {
   ASSERT_TRUE(owner.CreateModeless(nullptr, IDD_VELKOR_DIALOG));
   ::ShowWindow(owner.Handle(), SW_SHOW);
   MemoryRegistry registry;
-  FindSettings find;
+  FindState find;
   NgWordToolData data;
   data.mailText = "http://run.example/abc";
   ownerHandle = owner.Handle();
