@@ -1,0 +1,62 @@
+#include "editor/BlockedSenderPane_win32.h"
+
+#include <string>
+#include <vector>
+
+#include "win/Controls.h"
+#include "win/ScopedFlag.h"
+
+namespace velkor {
+
+void BlockedSenderPane::OnInit() {
+  SetUpSingleColumnList(Dialog(), IDC_BLOCKED_SENDER_VIEW, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT,
+                        "禁止された送信者のメールアドレス", kWordListMargin);
+  header_.Attach(Item(IDC_BLOCKED_SENDER_VIEW));
+}
+
+void BlockedSenderPane::OnDestroy() { header_.Detach(); }
+
+bool BlockedSenderPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
+  if (id == IDC_BLOCKED_SENDER_VIEW && (header->code == NM_SETFOCUS || header->code == NM_KILLFOCUS))
+    ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
+  return false;
+}
+
+HWND BlockedSenderPane::EditingList() const { return Item(IDC_BLOCKED_SENDER_VIEW); }
+
+GenericCommands BlockedSenderPane::Generic() const {
+  GenericCommands commands;
+  commands.clear = ID_BLOCKED_DELETE;
+  commands.copy = ID_BLOCKED_COPY;
+  commands.cut = ID_BLOCKED_CUT;
+  commands.find = ID_BLOCKED_FIND;
+  commands.insert = ID_BLOCKED_ADD_ITEM;
+  commands.paste = ID_BLOCKED_PASTE;
+  commands.selectAll = ID_BLOCKED_SELECT_ALL;
+  return commands;
+}
+
+void BlockedSenderPane::OnSessionUnloading() {
+  win::ScopedFlag guard(guard_);
+  win::ListView(Dialog(), IDC_BLOCKED_SENDER_VIEW).Clear();
+}
+
+void BlockedSenderPane::OnSessionLoaded() {
+  win::ListView list(Dialog(), IDC_BLOCKED_SENDER_VIEW);
+  std::vector<std::string> addresses = Session().BlockedSenders().Addresses();
+  win::ScopedFlag guard(guard_);
+  for (std::size_t i = 0; i < addresses.size(); ++i) list.Insert(static_cast<int>(i), addresses[i]);
+  if (list.Count() > 0) {
+    list.SetSelected(0, true);
+    list.SetFocused(0, true);
+  }
+}
+
+bool BlockedSenderPane::FocusOnPress(const MSG& msg, HWND focus) {
+  HWND list = Item(IDC_BLOCKED_SENDER_VIEW);
+  if (msg.hwnd != list || focus == list || ListView_GetEditControl(list)) return false;
+  ::SetFocus(list);
+  return msg.message == WM_LBUTTONDOWN;  // the first press only focuses
+}
+
+}  // namespace velkor
