@@ -110,6 +110,7 @@ bool NgWordToolDialog::OnNotify(int id, NMHDR* header, LRESULT* result) {
   if (id != IDC_NG_WORD_LIST) return false;
   switch (header->code) {
     case NM_RCLICK:
+      list_.Focus();
       ShowContextMenu(1, Focus::WordList);
       *result = 0;
       return true;

@@ -6,6 +6,7 @@
 #include "settings/VelkorSettings.h"
 #include "win/Clipboard.h"
 #include "win/MessageBox.h"
+#include "win/PopupMenu.h"
 #include "win/Strings.h"
 #include "win/WaitCursor.h"
 
@@ -13,6 +14,7 @@ namespace velkor {
 namespace {
 
 constexpr UINT kDeleteItemMessage = WM_APP + 6;  // wParam: a word-list item to delete after its edit
+constexpr UINT kMenuDoneMessage = WM_APP + 7;    // a context menu's command has run
 constexpr int kIdleTriggersPerRefresh = 21;
 
 Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -27,9 +29,7 @@ NgWordToolDialog::NgWordToolDialog(NgWordToolData& data, RegistryAccess& registr
                                    FindPrompt* prompt)
     : data_(data), registry_(registry), find_(find), prompt_(prompt) {}
 
-NgWordToolDialog::~NgWordToolDialog() {
-  if (menus_) ::DestroyMenu(menus_);
-}
+NgWordToolDialog::~NgWordToolDialog() = default;
 
 INT_PTR NgWordToolDialog::Run(HWND owner) {
   if (!CreateModeless(owner, IDD_NGWORD_TOOL)) return -1;
@@ -63,7 +63,6 @@ INT_PTR NgWordToolDialog::Run(HWND owner) {
 
 bool NgWordToolDialog::OnInit() {
   accelerators_ = ::LoadAcceleratorsA(win::ProgramInstance(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
-  menus_ = ::LoadMenuA(win::ProgramInstance(), MAKEINTRESOURCEA(IDR_NGWORD_MENUS));
   view_ = CMyRichEditCtrl(Handle(), IDC_NG_MAIL_VIEW);
   list_ = win::ListView(Handle(), IDC_NG_WORD_LIST);
   view_.Attach();
@@ -146,17 +145,10 @@ bool NgWordToolDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
     case WM_SIZE:
       Layout();
       return false;
-    case WM_INITMENUPOPUP: {
-      RefreshPasteState();
-      auto menu = reinterpret_cast<HMENU>(wParam);
-      for (int i = 0, n = ::GetMenuItemCount(menu); i < n; ++i) {
-        UINT id = ::GetMenuItemID(menu, i);
-        if (id != 0 && id != static_cast<UINT>(-1))
-          ::EnableMenuItem(menu, id, MF_BYCOMMAND | (IsCommandEnabled(static_cast<int>(id)) ? MF_ENABLED : MF_GRAYED));
-      }
+    case kMenuDoneMessage:
+      menuTarget_ = Focus::None;
       *result = 0;
       return true;
-    }
     case kDetectionCountsMessage:
       ShowCounts(wParam, lParam);
       *result = 0;
@@ -326,16 +318,15 @@ void NgWordToolDialog::AddWord(const std::string& text) {
 }
 
 void NgWordToolDialog::ShowContextMenu(int popup, Focus target) {
-  if (!menus_) return;
   POINT cursor;
   ::GetCursorPos(&cursor);
   menuTarget_ = target;
-  const int command = static_cast<int>(::TrackPopupMenu(::GetSubMenu(menus_, popup),
-                                                        TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, cursor.x,
-                                                        cursor.y, 0, Handle(), nullptr));
-  // The command runs for the pane the menu was opened on.
-  if (command) OnCommand(command, 0, nullptr);
-  menuTarget_ = Focus::None;
+  RefreshPasteState();
+  win::TrackPopupMenuAt(Handle(), IDR_NGWORD_MENUS, popup, cursor,
+                        [this](UINT id) { return IsCommandEnabled(static_cast<int>(id)); });
+  // The chosen command comes posted; the pane the menu belonged to stays the
+  // target until it has run.
+  ::PostMessageA(Handle(), kMenuDoneMessage, 0, 0);
 }
 
 void NgWordToolDialog::RefreshPasteState() {

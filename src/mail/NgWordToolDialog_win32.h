@@ -117,7 +117,6 @@ class NgWordToolDialog : public win::Dialog, public NgWordToolDropSink {
   SpamWordList dictionary_;
   std::unique_ptr<SpamDetector> detector_;
   HACCEL accelerators_ = nullptr;
-  HMENU menus_ = nullptr;
   CMyRichEditCtrl view_;
   win::ListView list_;
   Focus menuTarget_ = Focus::None;  // the pane whose context menu is open
