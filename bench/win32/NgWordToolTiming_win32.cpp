@@ -37,11 +37,27 @@ std::string SpamMail(std::size_t bytes, const velkor::SpamWordList& words, int* 
 
 }  // namespace
 
-int main() {
+// A short Japanese spam mail, to look at the tool (`ngtool_timing show`).
+const char kLookMail[] =
+    "【無料】今だけ！出会い系サイトで素敵な出会いを。\r\n"
+    "エッチな人妻があなたを待っています。登録はこちら→ http://deai-spam.example/join\r\n"
+    "完全無料！今すぐアクセス http://cheap-pills.example/buy?id=77\r\n"
+    "お問い合わせ: info@spam-mail.example\r\n"
+    "配信停止はこちら http://unsubscribe.example/stop\r\n";
+
+int main(int argc, char** argv) {
   ::OleInitialize(nullptr);
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_LISTVIEW_CLASSES};
   ::InitCommonControlsEx(&init);
   ::LoadLibraryA("RICHED20.DLL");
+  if (argc > 1 && std::string(argv[1]) == "show") {
+    velkor::NgWordToolData data;
+    data.mailText = kLookMail;
+    velkor::MemoryRegistry registry;
+    velkor::FindState find;
+    velkor::RunNgWordTool(nullptr, data, registry, find, nullptr);
+    return 0;
+  }
   velkor::SpamWordList words;
   std::printf("dictionary: %d words\n", words.LoadSpamWords());
   for (std::size_t kib : {100u, 200u, 400u, 1024u}) {

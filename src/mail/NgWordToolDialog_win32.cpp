@@ -103,7 +103,10 @@ bool NgWordToolDialog::OnInit() {
   view_.ShowMailText(data_.mailText);
   if (!data_.mailText.empty()) RunDetection();
   RefreshPasteState();
-  return true;
+  // The focus goes to the view without the dialog's select-all, which would
+  // hide the colours under the selection.
+  view_.Focus();
+  return false;
 }
 
 void NgWordToolDialog::OnDestroy() {
