@@ -73,6 +73,8 @@ bool RuleEditorWindow::OnInit() {
   RestorePosition();
   OpenAddressBook();
   for (EditorPane* pane : panes_) pane->OnInit();
+  mailDrops_.Attach(Item(IDC_CRITERIA_TYPE_LIST), nullptr);
+  RegisterMailDropTarget(Item(IDC_VALUE_LIST), &mailDrops_);
 
   g_hookedWindow = this;
   messageHook_ = ::SetWindowsHookExA(WH_MSGFILTER, &MessageFilter, nullptr, ::GetCurrentThreadId());
@@ -349,6 +351,7 @@ void RuleEditorWindow::Fatal(const std::string& text) {
 
 void RuleEditorWindow::OnDestroy() {
   StopWatching();
+  ::RevokeDragDrop(Item(IDC_VALUE_LIST));
   for (EditorPane* pane : panes_) pane->OnDestroy();
   if (messageHook_) ::UnhookWindowsHookEx(messageHook_);
   if (g_hookedWindow == this) {
@@ -508,7 +511,10 @@ bool RuleEditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
                                              static_cast<std::size_t>(lParam))
                         ? 1
                         : 0);
-    case WM_APP + 5:
+    case kOpenNgWordToolMessage:
+      if (!ended_) mailDrops_.RunTool(Handle(), session_.Accounts().OwnAddresses(), registry_, findState_, nullptr);
+      return answer(0);
+    case kUnsupportedMailMessage:
       Tell(kUnsupportedMail, MB_ICONWARNING);
       return answer(0);
     case watchui::kReloadMessage:

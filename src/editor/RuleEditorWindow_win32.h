@@ -23,6 +23,7 @@
 #include "editor/EditorPane_win32.h"
 #include "editor/EditorSession.h"
 #include "editor/RuleListPane_win32.h"
+#include "mail/MailDropHost_win32.h"
 #include "registry/RegistryAccess.h"
 #include "rulestore/RegistryWatcher.h"
 #include "settings/VelkorSettings.h"
@@ -169,6 +170,9 @@ class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderR
   CriteriaPane criteria_;
   ActionPane actions_;
   EditorPane* const panes_[4] = {&ruleList_, &blockedSenders_, &criteria_, &actions_};
+  // Mails dropped on the criterion value list, and the NG-word tool they open.
+  MailDropHost mailDrops_;
+  FindState findState_;
 
   std::vector<OeIdentity> comboIdentities_;  // what the combo's item data index
 
