@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 
+
 #include "mail/NgWordList.h"
 
 namespace velkor {
@@ -45,6 +46,7 @@ void CMyRichEditCtrl::Colour(const std::vector<HighlightRange>& ranges) const {
   const LRESULT mask = Send(EM_SETEVENTMASK, 0, 0);
   Send(WM_SETREDRAW, FALSE);
   Send(EM_HIDESELECTION, TRUE, 0);
+  Send(EM_SHOWSCROLLBAR, SB_VERT, FALSE);
   CHARFORMAT2A format{};
   format.cbSize = sizeof format;
   format.dwMask = CFM_COLOR | CFM_BOLD;
@@ -55,6 +57,7 @@ void CMyRichEditCtrl::Colour(const std::vector<HighlightRange>& ranges) const {
     format.crTextColor = static_cast<COLORREF>(HighlightRgb(range.colour));
     Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
   }
+  Send(EM_SHOWSCROLLBAR, SB_VERT, TRUE);
   ScrollToTop();
   Send(EM_HIDESELECTION, FALSE, 0);
   Send(WM_SETREDRAW, TRUE);

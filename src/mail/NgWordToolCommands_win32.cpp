@@ -26,7 +26,8 @@ bool NgWordToolDialog::IsCommandEnabled(int command) const {
   view_.Selection(&start, &end);
   const bool viewSelection = end > start;
   const bool listSelection = list_.SelectedCount() > 0;
-  const bool findEnabled = (inView && view_.TextLength() > 0) || (inList && list_.Count() > 0);
+  // Without the program's find window there is nothing to search with.
+  const bool findEnabled = prompt_ && ((inView && view_.TextLength() > 0) || (inList && list_.Count() > 0));
   switch (command) {
     case ID_NG_ADD_SELECTION: return viewSelection;
     case IDC_NG_PASTE_BODY: return MailBodyOnClipboard();
