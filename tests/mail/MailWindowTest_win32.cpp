@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "mail/MailDropHost_win32.h"
 #include "mail/MailDropTargets_win32.h"
 #include "mail/NgWordToolDialog_win32.h"
 #include "mail/SampleMail.h"
@@ -155,6 +156,37 @@ TEST_F(ListDropTest, ValueListDropsOfOutlookExpressMailsAndText) {
     EXPECT_EQ(sink.dropped, c.posted.empty() ? "(none)" : c.dropped) << c.name;
     EXPECT_EQ(ToolMessages(main_.Handle()), c.posted) << c.name;
   }
+}
+
+TEST_F(ListDropTest, MainWindowHostDecodesByTheSingleSelectedCriterionRow) {
+  win::ListView rows(main_.Item(IDC_CRITERIA_TYPE_LIST));
+  rows.InsertColumn(0, "ルール条件", 100);
+  for (const char* row : {"送信者", "件名", "本文", "宛先"}) rows.Insert(rows.Count(), row);
+  std::string inserted;
+  MailDropHost host;
+  host.Attach(rows.Handle(), [&](const std::string& text, bool) { inserted += text; });
+  IDropTarget* target = NewMailDropTarget(&host);
+  struct Case {
+    std::vector<int> selected;
+    DWORD drop;
+    std::string inserted;
+    std::vector<UINT> posted;
+  };
+  const Case cases[] = {
+      {{}, DROPEFFECT_NONE, "", {}},
+      {{1}, DROPEFFECT_COPY, " 【重要】無料プレゼント", {}},
+      {{0}, DROPEFFECT_COPY, "taro@spam.example", {}},
+      {{2}, DROPEFFECT_COPY, "", {kOpenNgWordToolMessage}},
+  };
+  for (const Case& c : cases) {
+    rows.UnselectAll();
+    for (int r : c.selected) rows.SetSelected(r, true);
+    inserted.clear();
+    EXPECT_EQ(DropOnValueList(OutlookExpressMail(), target).second, c.drop) << c.selected.size();
+    EXPECT_EQ(inserted, c.inserted);
+    EXPECT_EQ(ToolMessages(main_.Handle()), c.posted);
+  }
+  target->Release();
 }
 
 TEST_F(ListDropTest, SenderDropTakesTheBracketedAddressOnly) {
