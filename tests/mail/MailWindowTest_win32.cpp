@@ -331,6 +331,17 @@ TEST_F(NgWordToolTest, EnterEscapeAndCloseLeaveItOpenOkHandsBackTheList) {
   EXPECT_GE(stored.ngWordWndWidth, kToolMinWidth);
 }
 
+TEST_F(NgWordToolTest, AnOutsideReloadAbandonsItWithoutResultOrPosition) {
+  Open(kSpam);
+  ::SendMessageA(Tool(), kAbandonMessage, 0, 0);
+  EXPECT_TRUE(tool_->IsClosed());
+  EXPECT_EQ(tool_->Result(), 0);
+  EXPECT_TRUE(data_.resultWords.empty());
+  VelkorSettings stored;
+  stored.Load(registry_);
+  EXPECT_EQ(stored.ngWordWndLeft, kNoStoredPosition);
+}
+
 TEST_F(NgWordToolTest, StoredPositionOnlyForTheSameDesktop) {
   for (bool sameDesktop : {true, false}) {
     VelkorSettings settings;
