@@ -17,23 +17,25 @@ void BlockedSenderPane::OnInit() {
 void BlockedSenderPane::OnDestroy() { header_.Detach(); }
 
 bool BlockedSenderPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
-  if (id == IDC_BLOCKED_SENDER_VIEW && (header->code == NM_SETFOCUS || header->code == NM_KILLFOCUS))
-    ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
-  return false;
+  if (id != IDC_BLOCKED_SENDER_VIEW) return false;
+  switch (header->code) {
+    case NM_SETFOCUS:
+    case NM_KILLFOCUS:
+      ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
+      return false;
+    case LVN_DELETEALLITEMS:
+      *result = TRUE;  // no LVN_DELETEITEM for each row: the rows hold no resources
+      return true;
+    default:
+      return false;
+  }
 }
 
 HWND BlockedSenderPane::EditingList() const { return Item(IDC_BLOCKED_SENDER_VIEW); }
 
 GenericCommands BlockedSenderPane::Generic() const {
-  GenericCommands commands;
-  commands.clear = ID_BLOCKED_DELETE;
-  commands.copy = ID_BLOCKED_COPY;
-  commands.cut = ID_BLOCKED_CUT;
-  commands.find = ID_BLOCKED_FIND;
-  commands.insert = ID_BLOCKED_ADD_ITEM;
-  commands.paste = ID_BLOCKED_PASTE;
-  commands.selectAll = ID_BLOCKED_SELECT_ALL;
-  return commands;
+  return {ID_BLOCKED_DELETE, ID_BLOCKED_COPY,  ID_BLOCKED_CUT,        ID_BLOCKED_FIND,
+          ID_BLOCKED_ADD_ITEM, ID_BLOCKED_PASTE, ID_BLOCKED_SELECT_ALL, 0};
 }
 
 void BlockedSenderPane::OnSessionUnloading() {

@@ -10,10 +10,12 @@
 #include "editor/RuleDragDrop_win32.h"
 #include "editor/WindowState.h"
 #include "res/resource.h"
+#include "text/ShiftJis.h"
 #include "rulestore/RegistryWatcher_win32.h"
 #include "win/Controls.h"
 #include "win/MessageBox.h"
 #include "win/Program.h"
+#include "win/RedrawHold.h"
 #include "win/Strings.h"
 
 namespace velkor {
@@ -73,8 +75,22 @@ bool RuleEditorWindow::OnInit() {
   RestorePosition();
   OpenAddressBook();
   for (EditorPane* pane : panes_) pane->OnInit();
-  mailDrops_.Attach(Item(IDC_CRITERIA_TYPE_LIST), nullptr);
+  // Dropped text goes in line by line, as a paste does. Address-book text
+  // waits for the list paste that picks its address lines.
+  mailDrops_.Attach(Item(IDC_CRITERIA_TYPE_LIST), [this](const std::string& text, bool addressBook) {
+    if (addressBook) return;
+    std::vector<std::string> words;
+    for (const std::string& line : sjis::SplitLines(text)) {
+      std::string word = sjis::CleanUserText(line);
+      if (!word.empty()) words.push_back(std::move(word));
+    }
+    if (!words.empty()) criteria_.MergeIntoList(words);
+  });
   RegisterMailDropTarget(Item(IDC_VALUE_LIST), &mailDrops_);
+  criteria_.SetNgWordTool([this] {
+    mailDrops_.ClearDroppedMail();
+    OpenNgWordTool();
+  });
 
   g_hookedWindow = this;
   messageHook_ = ::SetWindowsHookExA(WH_MSGFILTER, &MessageFilter, nullptr, ::GetCurrentThreadId());
@@ -224,9 +240,16 @@ void RuleEditorWindow::LoadIdentity(bool discard) {
   if (!session_.IsListed(key)) return Fatal(kIdentityGone);
   if (key.empty()) return Fatal(kIdentityInvalid);
 
-  for (EditorPane* pane : panes_) pane->OnSessionUnloading();
-  session_.Load(key);
-  for (EditorPane* pane : panes_) pane->OnSessionLoaded();
+  {
+    // Thousands of rows go out and in: the lists draw once, at the end.
+    std::vector<HWND> lists;
+    for (EditorPane* pane : panes_) lists.push_back(pane->EditingList());
+    win::RedrawHold hold(lists);
+    for (EditorPane* pane : panes_) pane->OnSessionUnloading();
+    session_.Load(key);
+    for (EditorPane* pane : panes_) pane->OnSessionLoaded();
+  }
+  for (EditorPane* pane : panes_) pane->OnSessionShown();
   Modified();
   StartWatching();
 }
@@ -366,6 +389,12 @@ void RuleEditorWindow::OnDestroy() {
 // ---------------------------------------------------------------------------
 // Routing
 
+void RuleEditorWindow::OpenNgWordTool() {
+  std::vector<std::string> words =
+      mailDrops_.RunTool(Handle(), session_.Accounts().OwnAddresses(), registry_, findState_, nullptr);
+  if (!words.empty()) criteria_.MergeIntoList(words);
+}
+
 EditorPane* RuleEditorWindow::PaneOwning(int id) const {
   for (EditorPane* pane : panes_)
     if (pane->OwnsControl(id)) return pane;
@@ -403,6 +432,9 @@ bool RuleEditorWindow::OnCommand(int id, int code, HWND control) {
       return true;
     case ID_SYS_TOPMOST:
       ToggleTopMost();
+      return true;
+    case ID_RULE_RESTORE_BACKUP:
+      RestoreFromBackup();
       return true;
     default:
       // A control's notification goes to its pane; a menu command to the
@@ -512,7 +544,7 @@ bool RuleEditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
                         ? 1
                         : 0);
     case kOpenNgWordToolMessage:
-      if (!ended_) mailDrops_.RunTool(Handle(), session_.Accounts().OwnAddresses(), registry_, findState_, nullptr);
+      if (!ended_) OpenNgWordTool();
       return answer(0);
     case kUnsupportedMailMessage:
       Tell(kUnsupportedMail, MB_ICONWARNING);

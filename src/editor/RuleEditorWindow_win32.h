@@ -122,6 +122,10 @@ class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderR
   // FolderRefCheck: asks the window (WM_APP+7), which answers from the folder list.
   bool HasFolder(const std::uint8_t* ref, std::size_t size) const override;
 
+  // WM_APP+1 and command 32838: the NG-word tool on the dropped mail; its words
+  // go into the value list.
+  void OpenNgWordTool();
+
   // Initialisation steps.
   void ExtendSystemMenu();
   void SetIcons();
@@ -151,6 +155,10 @@ class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderR
 
   // Save helpers.
   bool ConfirmOutlookExpressClosed();
+  // RuleEditorWindowBackup_win32.cpp: the backup before every save (false,
+  // with the message, when it could not be written) and the restore command.
+  bool BackUpBeforeSave(std::string* error);
+  void RestoreFromBackup();
 
   void StoreWindowSettings();
   void ToggleTopMost();
