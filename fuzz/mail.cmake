@@ -8,6 +8,7 @@ set(VELKOR_MAIL_FUZZERS
   mail_html_fuzz HtmlToTextFuzz.cpp
   mail_detection_fuzz SpamDetectionFuzz.cpp
   mail_dictionary_fuzz SpamWordListFuzz.cpp
+  mail_drop_fuzz DroppedMailFuzz.cpp
 )
 while(VELKOR_MAIL_FUZZERS)
   list(POP_FRONT VELKOR_MAIL_FUZZERS fuzz_name fuzz_source)

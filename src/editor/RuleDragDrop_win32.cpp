@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "win/Clipboard.h"
 #include "win/Com.h"
+#include "win/DropTarget.h"
 #include "win/GlobalMemory.h"
 #include "win/Strings.h"
 
@@ -132,36 +133,23 @@ class RuleDropSource : public win::ComObject<IDropSource> {
   HWND list_;
 };
 
-class RuleDropTarget : public win::ComObject<IDropTarget> {
+class RuleDropTarget : public win::DropTarget {
  public:
-  RuleDropTarget(HWND window, HWND list) : ComObject(IID_IDropTarget), window_(window), list_(list) {}
+  RuleDropTarget(HWND window, HWND list) : window_(window), list_(list) {}
 
-  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL point, DWORD* effect) override {
-    FORMATETC format = RuleFormat();
-    accepts_ = data && data->QueryGetData(&format) == S_OK;
-    return DragOver(0, point, effect);
+ protected:
+  // Only rows dragged in this list are taken, and they always move.
+  DWORD AcceptEffect(IDataObject* data) override {
+    return win::DataOffers(data, RuleListClipboardFormat()) ? DROPEFFECT_MOVE : DROPEFFECT_NONE;
   }
-  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL point, DWORD* effect) override {
-    if (!effect) return E_INVALIDARG;
-    *effect = accepts_ ? DROPEFFECT_MOVE : DROPEFFECT_NONE;
-    if (accepts_) ShowRowUnder(point);
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE DragLeave() override {
-    accepts_ = false;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL point, DWORD* effect) override {
-    if (!effect) return E_INVALIDARG;
-    *effect = DROPEFFECT_NONE;
-    accepts_ = false;
+  void FollowCursor(POINTL point) override { ShowRowUnder(point); }
+  bool TakeDrop(IDataObject* data, POINTL point) override {
     int source = RuleDragRow(data);
-    if (source < 0) return S_OK;
+    if (source < 0) return false;
     int target = TargetIndex(point);
-    if (target < 0) return S_OK;
-    *effect = DROPEFFECT_MOVE;
+    if (target < 0) return false;
     ::SendMessageA(window_, kMoveRulesMessage, static_cast<WPARAM>(source), static_cast<LPARAM>(target));
-    return S_OK;
+    return true;
   }
 
  private:
@@ -200,7 +188,6 @@ class RuleDropTarget : public win::ComObject<IDropTarget> {
 
   HWND window_;
   HWND list_;
-  bool accepts_ = false;
 };
 
 }  // namespace
@@ -238,10 +225,7 @@ int RuleDragRow(IDataObject* data) {
 IDropSource* CreateRuleDropSource(HWND window, HWND list) { return new RuleDropSource(window, list); }
 
 bool RegisterRuleDropTarget(HWND window, HWND list) {
-  IDropTarget* target = new RuleDropTarget(window, list);
-  HRESULT hr = ::RegisterDragDrop(list, target);
-  target->Release();  // the registration holds its own reference
-  return SUCCEEDED(hr);
+  return win::DropTarget::Register(list, new RuleDropTarget(window, list));
 }
 
 void DragRuleRow(HWND window, HWND list, int row) {

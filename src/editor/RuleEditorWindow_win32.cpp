@@ -10,6 +10,7 @@
 #include "editor/RuleDragDrop_win32.h"
 #include "editor/WindowState.h"
 #include "res/resource.h"
+#include "text/ShiftJis.h"
 #include "rulestore/RegistryWatcher_win32.h"
 #include "win/Controls.h"
 #include "win/MessageBox.h"
@@ -74,6 +75,22 @@ bool RuleEditorWindow::OnInit() {
   RestorePosition();
   OpenAddressBook();
   for (EditorPane* pane : panes_) pane->OnInit();
+  // Dropped text goes in line by line, as a paste does. Address-book text
+  // waits for the list paste that picks its address lines.
+  mailDrops_.Attach(Item(IDC_CRITERIA_TYPE_LIST), [this](const std::string& text, bool addressBook) {
+    if (addressBook) return;
+    std::vector<std::string> words;
+    for (const std::string& line : sjis::SplitLines(text)) {
+      std::string word = sjis::CleanUserText(line);
+      if (!word.empty()) words.push_back(std::move(word));
+    }
+    if (!words.empty()) criteria_.MergeIntoList(words);
+  });
+  RegisterMailDropTarget(Item(IDC_VALUE_LIST), &mailDrops_);
+  criteria_.SetNgWordTool([this] {
+    mailDrops_.ClearDroppedMail();
+    OpenNgWordTool();
+  });
 
   g_hookedWindow = this;
   messageHook_ = ::SetWindowsHookExA(WH_MSGFILTER, &MessageFilter, nullptr, ::GetCurrentThreadId());
@@ -358,6 +375,7 @@ void RuleEditorWindow::Fatal(const std::string& text) {
 
 void RuleEditorWindow::OnDestroy() {
   StopWatching();
+  ::RevokeDragDrop(Item(IDC_VALUE_LIST));
   for (EditorPane* pane : panes_) pane->OnDestroy();
   if (messageHook_) ::UnhookWindowsHookEx(messageHook_);
   if (g_hookedWindow == this) {
@@ -371,6 +389,12 @@ void RuleEditorWindow::OnDestroy() {
 
 // ---------------------------------------------------------------------------
 // Routing
+
+void RuleEditorWindow::OpenNgWordTool() {
+  std::vector<std::string> words =
+      mailDrops_.RunTool(Handle(), session_.Accounts().OwnAddresses(), registry_, findState_, nullptr);
+  if (!words.empty()) criteria_.MergeIntoList(words);
+}
 
 EditorPane* RuleEditorWindow::PaneOwning(int id) const {
   for (EditorPane* pane : panes_)
@@ -520,7 +544,10 @@ bool RuleEditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
                                              static_cast<std::size_t>(lParam))
                         ? 1
                         : 0);
-    case WM_APP + 5:
+    case kOpenNgWordToolMessage:
+      if (!ended_) OpenNgWordTool();
+      return answer(0);
+    case kUnsupportedMailMessage:
       Tell(kUnsupportedMail, MB_ICONWARNING);
       return answer(0);
     case watchui::kReloadMessage:

@@ -23,6 +23,7 @@
 #include "editor/EditorPane_win32.h"
 #include "editor/EditorSession.h"
 #include "editor/RuleListPane_win32.h"
+#include "mail/MailDropHost_win32.h"
 #include "registry/RegistryAccess.h"
 #include "rulestore/RegistryWatcher.h"
 #include "settings/VelkorSettings.h"
@@ -121,6 +122,10 @@ class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderR
   // FolderRefCheck: asks the window (WM_APP+7), which answers from the folder list.
   bool HasFolder(const std::uint8_t* ref, std::size_t size) const override;
 
+  // WM_APP+1 and command 32838: the NG-word tool on the dropped mail; its words
+  // go into the value list.
+  void OpenNgWordTool();
+
   // Initialisation steps.
   void ExtendSystemMenu();
   void SetIcons();
@@ -173,6 +178,9 @@ class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderR
   CriteriaPane criteria_;
   ActionPane actions_;
   EditorPane* const panes_[4] = {&ruleList_, &blockedSenders_, &criteria_, &actions_};
+  // Mails dropped on the criterion value list, and the NG-word tool they open.
+  MailDropHost mailDrops_;
+  FindState findState_;
 
   std::vector<OeIdentity> comboIdentities_;  // what the combo's item data index
 

@@ -40,6 +40,10 @@
 #define IDS_SAVE_WHILE_OE_RUNS      107
 #define IDS_OLE_INIT_FAILED         32780
 #define IDS_WAB_FLAT_BUFFER         32781
+#define IDS_RAW_MESSAGE_FORMAT      32782
+#define IDS_MAIL_HTML_FORMAT        32783
+#define IDS_HTML_FORMAT             32784
+#define IDS_RICH_TEXT_FORMAT        32785
 #define IDS_RULE_LIST_FORMAT        32786
 #define IDS_APP_TITLE               57344
 

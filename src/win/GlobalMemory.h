@@ -37,5 +37,8 @@ inline HGLOBAL NewGlobalText(const std::string& text) { return NewGlobalBlock(te
 // there is none (the size may be rounded up, the NUL missing). Empty for a
 // block that cannot be locked.
 std::string ReadGlobalText(HGLOBAL block);
+// The same, answering false for a block of size 0 (or one that cannot be
+// locked), which counts as absent.
+bool ReadGlobalText(HGLOBAL block, std::string& text);
 
 }  // namespace velkor::win

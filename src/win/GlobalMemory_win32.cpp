@@ -19,12 +19,20 @@ HGLOBAL NewGlobalBlock(const void* bytes, std::size_t size) {
 }
 
 std::string ReadGlobalText(HGLOBAL block) {
+  std::string text;
+  ReadGlobalText(block, text);
+  return text;
+}
+
+bool ReadGlobalText(HGLOBAL block, std::string& text) {
+  text.clear();
   GlobalLockGuard lock(block);
-  if (!lock) return {};
+  if (!lock || lock.Size() == 0) return false;
   const char* bytes = static_cast<const char*>(lock.Bytes());
   const std::size_t size = lock.Size();
   const void* nul = std::memchr(bytes, '\0', size);
-  return std::string(bytes, nul ? static_cast<const char*>(nul) - bytes : size);
+  text.assign(bytes, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : size);
+  return true;
 }
 
 }  // namespace velkor::win

@@ -1,0 +1,524 @@
+// The mail drop targets and the NG-word tool under Wine: data objects that
+// offer what Outlook Express offers, a real OLE drag into a running window,
+// and the tool driven by messages.
+#include <windows.h>
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+
+#include "mail/MailDropHost_win32.h"
+#include "mail/MailDropTargets_win32.h"
+#include "mail/NgWordToolDialog_win32.h"
+#include "mail/SampleMail.h"
+#include "mail/TestDataObject_win32.h"
+#include "mail/WordScramble.h"
+#include "registry/MemoryRegistry.h"
+#include "res/resource.h"
+#include "settings/VelkorSettings.h"
+#include "win/Clipboard.h"
+#include "win/MessageBox.h"
+
+namespace velkor {
+namespace {
+
+using test::OfferedFormat;
+using test::TestDataObject;
+
+class Environment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX init{sizeof(init), ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&init);
+    ::OleInitialize(nullptr);
+    ::LoadLibraryA("RICHED20.DLL");
+  }
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Environment);
+
+void Pump() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+CLIPFORMAT F(MailFormat f) { return MailClipboardFormat(f); }
+
+// What Outlook Express offers for a mail dragged out of its message list.
+std::vector<OfferedFormat> OutlookExpressMail() {
+  return {{CF_TEXT, OfferedFormat::Bytes, sample::kTextForm + '\0'},
+          {F(MailFormat::RawMessage), OfferedFormat::Bytes, sample::kRawMessage + '\0'},
+          {F(MailFormat::MailHtml), OfferedFormat::Bytes, sample::kHtml + '\0'}};
+}
+
+POINTL CentreOf(HWND control) {
+  RECT r;
+  ::GetWindowRect(control, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// The main window's template stands in for the owner of the value list.
+class MainTemplate : public win::Dialog {};
+
+struct RecordingSink : ListDropSink {
+  int row = kNoSingleRow;
+  std::string plain, addressBook, dropped;
+  int SelectedCriterionRow() override { return row; }
+  void InsertPlainText(const std::string& t) override { plain += t; }
+  void InsertAddressBookText(const std::string& t) override { addressBook += t; }
+  void SetDroppedMailText(const std::string& t) override { dropped = t; }
+};
+
+// Messages the owner received since the last call, among WM_APP+1 and +5.
+std::vector<UINT> ToolMessages(HWND owner) {
+  std::vector<UINT> seen;
+  MSG msg;
+  while (::PeekMessageA(&msg, owner, kOpenNgWordToolMessage, kUnsupportedMailMessage, PM_REMOVE)) {
+    if (msg.message == kOpenNgWordToolMessage || msg.message == kUnsupportedMailMessage) seen.push_back(msg.message);
+  }
+  return seen;
+}
+
+class ListDropTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(main_.CreateModeless(nullptr, IDD_VELKOR_DIALOG));
+    ::ShowWindow(main_.Handle(), SW_SHOW);
+    Pump();
+    list_ = main_.Item(IDC_VALUE_LIST);
+  }
+  // Drag-enter answer and drop effect of one drop on the value list.
+  std::pair<DWORD, DWORD> DropOnValueList(std::vector<OfferedFormat> formats, IDropTarget* target) {
+    auto* data = new TestDataObject(std::move(formats));
+    POINTL at = CentreOf(list_);
+    DWORD enter = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    target->DragEnter(data, MK_LBUTTON, at, &enter);
+    DWORD drop = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    target->Drop(data, 0, at, &drop);
+    data->Release();
+    return {enter, drop};
+  }
+  MainTemplate main_;
+  HWND list_ = nullptr;
+};
+
+TEST_F(ListDropTest, ValueListDropsOfOutlookExpressMailsAndText) {
+  struct Case {
+    const char* name;
+    std::vector<OfferedFormat> formats;
+    int row;
+    DWORD enter, drop;
+    std::string plain, addressBook, dropped;
+    std::vector<UINT> posted;
+  };
+  std::vector<OfferedFormat> rawOnly = OutlookExpressMail();
+  rawOnly[0].shape = OfferedFormat::StreamOnly;
+  std::vector<OfferedFormat> noHtml(rawOnly.begin(), rawOnly.begin() + 2);
+  const std::string body =
+      "無料で出会い系サイトに登録！\r\nhttp://spam.example/join へどうぞ\r\n連絡先 info@spam.example\r\n";
+  const Case cases[] = {
+      {"text from another program, no row", {{CF_TEXT, OfferedFormat::Bytes, std::string("a\r\nb\0junk", 9)}},
+       kNoSingleRow, DROPEFFECT_COPY, DROPEFFECT_COPY, "a\r\nb", "", "", {}},
+      {"text without NUL, taken whole", {{CF_TEXT, OfferedFormat::Bytes, "abc"}}, 3, DROPEFFECT_COPY,
+       DROPEFFECT_COPY, "abc", "", "", {}},
+      {"address-book text", {{CF_TEXT, OfferedFormat::Bytes, "x"}, {F(MailFormat::AddressBook), OfferedFormat::StreamOnly, ""}},
+       0, DROPEFFECT_COPY, DROPEFFECT_COPY, "", "x", "", {}},
+      {"mail with no row", OutlookExpressMail(), kNoSingleRow, DROPEFFECT_COPY, DROPEFFECT_NONE, "", "", "", {}},
+      {"mail on the sender row", OutlookExpressMail(), 0, DROPEFFECT_COPY, DROPEFFECT_COPY, "taro@spam.example", "",
+       "", {}},
+      {"mail on the body row", OutlookExpressMail(), 2, DROPEFFECT_COPY, DROPEFFECT_COPY, "", "", body,
+       {kOpenNgWordToolMessage}},
+      {"text of size 0", {{CF_TEXT, OfferedFormat::EmptyBlock, ""}, {F(MailFormat::RawMessage), OfferedFormat::Bytes, "x"}},
+       2, DROPEFFECT_COPY, DROPEFFECT_NONE, "", "", "", {}},
+      {"raw message only, body from HTML", rawOnly, 2, DROPEFFECT_COPY, DROPEFFECT_COPY, "", "",
+       "無料\r\n<a href=\"http://spam.example/join\">here", {kOpenNgWordToolMessage}},
+      {"raw message only, no HTML", noHtml, 2, DROPEFFECT_COPY, DROPEFFECT_NONE, "", "", "",
+       {kOpenNgWordToolMessage, kUnsupportedMailMessage}},
+      {"no text", {{F(MailFormat::RawMessage), OfferedFormat::Bytes, "x"}}, 0, DROPEFFECT_NONE, DROPEFFECT_NONE, "",
+       "", "", {}},
+  };
+  for (const Case& c : cases) {
+    RecordingSink sink;
+    sink.row = c.row;
+    sink.dropped = "(none)";
+    IDropTarget* target = NewMailDropTarget(&sink);
+    auto [enter, drop] = DropOnValueList(c.formats, target);
+    target->Release();
+    EXPECT_EQ(enter, c.enter) << c.name;
+    EXPECT_EQ(drop, c.drop) << c.name;
+    EXPECT_EQ(sink.plain, c.plain) << c.name;
+    EXPECT_EQ(sink.addressBook, c.addressBook) << c.name;
+    EXPECT_EQ(sink.dropped, c.posted.empty() ? "(none)" : c.dropped) << c.name;
+    EXPECT_EQ(ToolMessages(main_.Handle()), c.posted) << c.name;
+  }
+}
+
+TEST_F(ListDropTest, MainWindowHostDecodesByTheSingleSelectedCriterionRow) {
+  win::ListView rows(main_.Item(IDC_CRITERIA_TYPE_LIST));
+  rows.InsertColumn(0, "ルール条件", 100);
+  for (const char* row : {"送信者", "件名", "本文", "宛先"}) rows.Insert(rows.Count(), row);
+  std::string inserted;
+  MailDropHost host;
+  host.Attach(rows.Handle(), [&](const std::string& text, bool) { inserted += text; });
+  IDropTarget* target = NewMailDropTarget(&host);
+  struct Case {
+    std::vector<int> selected;
+    DWORD drop;
+    std::string inserted;
+    std::vector<UINT> posted;
+  };
+  const Case cases[] = {
+      {{}, DROPEFFECT_NONE, "", {}},
+      {{1}, DROPEFFECT_COPY, " 【重要】無料プレゼント", {}},
+      {{0}, DROPEFFECT_COPY, "taro@spam.example", {}},
+      {{2}, DROPEFFECT_COPY, "", {kOpenNgWordToolMessage}},
+  };
+  for (const Case& c : cases) {
+    rows.UnselectAll();
+    for (int r : c.selected) rows.SetSelected(r, true);
+    inserted.clear();
+    EXPECT_EQ(DropOnValueList(OutlookExpressMail(), target).second, c.drop) << c.selected.size();
+    EXPECT_EQ(inserted, c.inserted);
+    EXPECT_EQ(ToolMessages(main_.Handle()), c.posted);
+  }
+  target->Release();
+}
+
+TEST_F(ListDropTest, SenderDropTakesTheBracketedAddressOnly) {
+  RecordingSink sink;
+  IDropTarget* target = NewSenderDropTarget(&sink);
+  DropOnValueList(OutlookExpressMail(), target);
+  EXPECT_EQ(sink.plain, "taro@spam.example");
+  sink.plain.clear();
+  std::string bare = "送信者: taro@spam.example\r\n\r\nbody";
+  auto [enter, drop] = DropOnValueList({{CF_TEXT, OfferedFormat::Bytes, bare + '\0'},
+                                        {F(MailFormat::RawMessage), OfferedFormat::Bytes, "x"}}, target);
+  EXPECT_EQ(drop, DROPEFFECT_COPY);
+  EXPECT_EQ(sink.plain, "");
+  target->Release();
+}
+
+TEST_F(ListDropTest, RealOleDragOfAMailOntoTheBodyRow) {
+  RecordingSink sink;
+  sink.row = 2;
+  ASSERT_TRUE(RegisterMailDropTarget(list_, &sink));
+  auto* data = new TestDataObject(OutlookExpressMail());
+  POINTL at = CentreOf(list_);
+  ::SetCursorPos(at.x, at.y);
+  auto* source = new test::PollingDropSource(POINT{at.x, at.y}, 4);
+  DWORD effect = DROPEFFECT_NONE;
+  HRESULT hr = ::DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+  source->Release();
+  data->Release();
+  ::RevokeDragDrop(list_);
+  EXPECT_EQ(hr, DRAGDROP_S_DROP);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+  EXPECT_EQ(sink.dropped.substr(0, 8), "無料で出");
+  EXPECT_EQ(ToolMessages(main_.Handle()), std::vector<UINT>{kOpenNgWordToolMessage});
+}
+
+// ---- The NG-word tool
+
+std::string WriteDictionary() {
+  char dir[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, dir);
+  std::string path = std::string(dir) + "velkor-test-words.dat";
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::string content = "テスト辞書\r\n";
+  for (const char* line : {"出会い系\t2", "エッチ\t1", "無料\t2"}) content += WordScramble::ScrambleLine(line) + "\r\n";
+  std::fwrite(content.data(), 1, content.size(), f);
+  std::fclose(f);
+  return path;
+}
+
+const std::string kSpam =
+    "無料でエッチな出会い系！\r\nhttp://spam.example/join?id=1 または HTTP://SPAM.EXAMPLE/join\r\n"
+    "返信は info@spam.example へ。自分 me@example.jp\r\n";
+
+struct ScriptedFind : FindPrompt {
+  std::string text;
+  bool Ask(HWND, FindState& settings) override {
+    settings.text = text;
+    return true;
+  }
+};
+
+class NgWordToolTest : public ::testing::Test {
+ protected:
+  void Open(const std::string& mail) {
+    data_.mailText = mail;
+    data_.ownAddresses = {"ME@example.jp"};
+    tool_ = std::make_unique<NgWordToolDialog>(data_, registry_, find_, &prompt_);
+    tool_->dictionaryFile = WriteDictionary();
+    ASSERT_TRUE(tool_->CreateModeless(nullptr, IDD_NGWORD_TOOL));
+    ::ShowWindow(tool_->Handle(), SW_SHOW);
+    Pump();
+  }
+  void TearDown() override {
+    if (tool_ && tool_->Handle()) tool_->Destroy();
+  }
+  HWND Tool() const { return tool_->Handle(); }
+  win::ListView List() const { return win::ListView(Tool(), IDC_NG_WORD_LIST); }
+  CMyRichEditCtrl View() const { return CMyRichEditCtrl(Tool(), IDC_NG_MAIL_VIEW); }
+  std::vector<std::string> Selected() const {
+    std::vector<std::string> out;
+    for (int i = List().NextSelected(); i >= 0; i = List().NextSelected(i)) out.push_back(List().ItemText(i));
+    return out;
+  }
+  COLORREF ColourAt(const std::string& text) const {
+    long at = View().Find(text, 0, true);
+    View().SetSelection(at, at + 1);
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    View().Send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return format.crTextColor;
+  }
+  void Command(int id) { ::SendMessageA(Tool(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  DWORD DropOn(int control, std::vector<OfferedFormat> formats) {
+    auto* data = new TestDataObject(std::move(formats));
+    IDropTarget* target = control == IDC_NG_MAIL_VIEW ? NewMailViewDropTarget(tool_.get()) : nullptr;
+    if (!target) target = NewWordListDropTarget(tool_.get());
+    POINTL at = CentreOf(::GetDlgItem(Tool(), control));
+    DWORD effect = DROPEFFECT_COPY;
+    target->DragEnter(data, MK_LBUTTON, at, &effect);
+    if (effect != DROPEFFECT_NONE) target->Drop(data, 0, at, &effect);
+    target->Release();
+    data->Release();
+    Pump();
+    return effect;
+  }
+
+  MemoryRegistry registry_;
+  FindState find_;
+  ScriptedFind prompt_;
+  NgWordToolData data_;
+  std::unique_ptr<NgWordToolDialog> tool_;
+};
+
+TEST_F(NgWordToolTest, OpensOnAMailWithItsFindingsColouredAndListed) {
+  Open(kSpam);
+  EXPECT_NE(tool_->Title().find("NGワード検出ツール - 【テスト辞書】"), std::string::npos);
+  EXPECT_EQ(tool_->Words(), (std::vector<std::string>{"エッチ", "出会い系", "無料", "http://spam.example/join",
+                                                       "info@spam.example"}));
+  EXPECT_EQ(Selected().size(), 5u);
+  EXPECT_EQ(tool_->ItemText(IDC_NG_RESULT),
+            "ワイセツ/低俗用語：\n　　1 件\n他のスパム用語：\n　　2 件\nリンク：\n　　2 件\nを見つけました。\n\n"
+            "他に追加したいNGワードがあれば、リストにドラッグしてください。");
+  EXPECT_EQ(ColourAt("エッチ"), RGB(255, 0, 0));
+  EXPECT_EQ(ColourAt("出会い系"), RGB(0, 128, 0));
+  EXPECT_EQ(ColourAt("SPAM.EXAMPLE"), RGB(0, 0, 255));
+  EXPECT_NE(ColourAt("me@example.jp"), RGB(0, 0, 255));  // the user's own address
+  EXPECT_EQ(View().AllText().find("\r\n"), std::string::npos);
+}
+
+TEST_F(NgWordToolTest, EnterEscapeAndCloseLeaveItOpenOkHandsBackTheList) {
+  Open(kSpam);
+  for (int id : {IDOK, IDCANCEL}) Command(id);
+  ::SendMessageA(Tool(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(::IsWindow(Tool()));
+  Command(IDC_NG_OK);
+  EXPECT_TRUE(tool_->IsClosed());
+  EXPECT_EQ(tool_->Result(), IDOK);
+  EXPECT_EQ(data_.resultWords.size(), 5u);
+  VelkorSettings stored;
+  stored.Load(registry_);
+  EXPECT_EQ(stored.desktopWidth, ::GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_GE(stored.ngWordWndWidth, kToolMinWidth);
+}
+
+TEST_F(NgWordToolTest, AnOutsideReloadAbandonsItWithoutResultOrPosition) {
+  Open(kSpam);
+  ::SendMessageA(Tool(), kAbandonMessage, 0, 0);
+  EXPECT_TRUE(tool_->IsClosed());
+  EXPECT_EQ(tool_->Result(), 0);
+  EXPECT_TRUE(data_.resultWords.empty());
+  VelkorSettings stored;
+  stored.Load(registry_);
+  EXPECT_EQ(stored.ngWordWndLeft, kNoStoredPosition);
+}
+
+TEST_F(NgWordToolTest, StoredPositionOnlyForTheSameDesktop) {
+  for (bool sameDesktop : {true, false}) {
+    VelkorSettings settings;
+    settings.desktopWidth = ::GetSystemMetrics(SM_CXSCREEN) + (sameDesktop ? 0 : 1);
+    settings.desktopHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    settings.ngWordWndLeft = 33;
+    settings.ngWordWndTop = 44;
+    settings.ngWordWndWidth = 500;
+    settings.ngWordWndHeight = 400;
+    settings.SaveNgWordWindow(registry_);
+    Open("");
+    RECT r;
+    ::GetWindowRect(Tool(), &r);
+    EXPECT_EQ(r.left == 33 && r.top == 44 && r.right == 533, sameDesktop);
+    Command(IDC_NG_CANCEL);  // Cancel stores the position too
+    VelkorSettings after;
+    after.Load(registry_);
+    EXPECT_EQ(after.ngWordWndLeft, r.left);
+    EXPECT_EQ(after.desktopWidth, ::GetSystemMetrics(SM_CXSCREEN));
+  }
+}
+
+TEST_F(NgWordToolTest, AddWordSelectsAnItemEqualButForCase) {
+  Open("");
+  tool_->AddWord("Free\r\nsecond line");
+  tool_->AddWord("ＡＢＣ");
+  tool_->AddWord(" FREE ");
+  tool_->AddWord("ａｂｃ\tx");
+  EXPECT_EQ(tool_->Words(), (std::vector<std::string>{"Free", "ＡＢＣ"}));
+  EXPECT_EQ(Selected(), std::vector<std::string>{"ＡＢＣ"});
+}
+
+TEST_F(NgWordToolTest, ASecondMailKeepsTheFirstWordsAndSelectsOnlyItsOwn) {
+  Open("無料です http://one.example/");
+  std::string second = "送信者: x <x@y.example>\r\n\r\n出会い系 と 無料\r\n";
+  EXPECT_EQ(DropOn(IDC_NG_MAIL_VIEW, {{CF_TEXT, OfferedFormat::Bytes, second + '\0'},
+                                      {F(MailFormat::RawMessage), OfferedFormat::StreamOnly, ""}}),
+            static_cast<DWORD>(DROPEFFECT_COPY));
+  EXPECT_EQ(tool_->Words(), (std::vector<std::string>{"無料", "http://one.example/", "出会い系"}));
+  EXPECT_EQ(Selected(), (std::vector<std::string>{"無料", "出会い系"}));
+  EXPECT_EQ(View().AllText(), "出会い系 と 無料\r");
+}
+
+TEST_F(NgWordToolTest, UnsupportedDropAndWordListDrop) {
+  Open("");
+  win::ScriptedMessageBoxes boxes;
+  // Raw message only, without text or HTML readable: nothing to show.
+  DropOn(IDC_NG_MAIL_VIEW, {{CF_TEXT, OfferedFormat::StreamOnly, ""}, {F(MailFormat::RawMessage), OfferedFormat::Bytes, "x"}});
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_EQ(boxes.shown()[0].text, ngtext::kUnsupportedMail);
+  EXPECT_EQ(tool_->ItemText(IDC_NG_RESULT), ngtext::kUnsupportedMail);
+  // Text without rich text is refused on the word list; with it, its first line is added.
+  EXPECT_EQ(DropOn(IDC_NG_WORD_LIST, {{CF_TEXT, OfferedFormat::Bytes, std::string("語\r\n次\0", 8)}}),
+            static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_EQ(DropOn(IDC_NG_WORD_LIST, {{CF_TEXT, OfferedFormat::Bytes, std::string("語\r\n次\0", 8)},
+                                      {F(MailFormat::RichText), OfferedFormat::Bytes, "{\\rtf1}"}}),
+            static_cast<DWORD>(DROPEFFECT_COPY));
+  EXPECT_EQ(tool_->Words(), std::vector<std::string>{"語"});
+}
+
+TEST_F(NgWordToolTest, BodyPasteNeedsHtmlFormatBesideTheText) {
+  Open("");
+  const std::string body = "無料 http://paste.example/x";
+  for (bool withHtml : {false, true}) {
+    {
+      win::Clipboard clipboard(Tool());
+      ASSERT_TRUE(clipboard.IsOpen());
+      clipboard.Empty();
+      clipboard.SetText(body);
+      if (withHtml) clipboard.SetData(F(MailFormat::Html), "<p>", 4);
+    }
+    EXPECT_EQ(tool_->IsCommandEnabled(IDC_NG_PASTE_BODY), withHtml);
+    Command(IDC_NG_PASTE_BODY);
+    EXPECT_EQ(View().AllText(), withHtml ? body : "");
+  }
+  EXPECT_EQ(tool_->Words(), (std::vector<std::string>{"無料", "http://paste.example/x"}));
+}
+
+TEST_F(NgWordToolTest, EditingAnItemToAnothersTextRemovesIt) {
+  Open("");
+  for (const char* w : {"one", "two"}) tool_->AddWord(w);
+  for (auto [text, words] : std::vector<std::pair<const char*, std::vector<std::string>>>{
+           {" three\t", {"one", "three"}}, {"ONE", {"one"}}}) {
+    HWND edit = reinterpret_cast<HWND>(List().Send(LVM_EDITLABELA, 1));
+    ASSERT_TRUE(edit);
+    ::SetWindowTextA(edit, text);
+    ::SetFocus(View().Handle());  // the edit ends and keeps its text
+    Pump();
+    EXPECT_EQ(tool_->Words(), words) << text;
+  }
+}
+
+TEST_F(NgWordToolTest, ResizingStaysWithinLimitsAndAnchorsTheViews) {
+  Open("");
+  RECT r{0, 0, 200, 1000};
+  ::SendMessageA(Tool(), WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(r.right - r.left, kToolMinWidth);
+  EXPECT_EQ(r.bottom - r.top, kToolMaxHeight);
+  ::SetWindowPos(Tool(), nullptr, 0, 0, 700, 560, SWP_NOZORDER | SWP_NOMOVE);
+  Pump();
+  RECT client, view, list;
+  ::GetClientRect(Tool(), &client);
+  ::GetWindowRect(View().Handle(), &view);
+  ::GetWindowRect(List().Handle(), &list);
+  ::MapWindowPoints(nullptr, Tool(), reinterpret_cast<POINT*>(&view), 2);
+  ::MapWindowPoints(nullptr, Tool(), reinterpret_cast<POINT*>(&list), 2);
+  EXPECT_EQ(client.right - view.right, 130);
+  EXPECT_EQ(client.bottom - view.bottom, 190);
+  EXPECT_EQ(list.right, view.right);
+  EXPECT_GT(list.top, view.bottom);
+  EXPECT_LE(list.bottom, client.bottom);
+}
+
+TEST_F(NgWordToolTest, FindAndCommandsFollowTheFocusedPane) {
+  Open("abc 無料 ABC 無料");
+  View().Focus();
+  EXPECT_FALSE(tool_->IsCommandEnabled(ID_EDIT_CLEAR));
+  prompt_.text = "無料";
+  Command(ID_EDIT_FIND);
+  long s = 0, e = 0;
+  View().Selection(&s, &e);
+  EXPECT_EQ(std::make_pair(s, e), std::make_pair(4L, 6L));
+  Command(ID_FIND_NEXT);
+  View().Selection(&s, &e);
+  EXPECT_EQ(s, 11L);
+  Command(ID_FIND_NEXT);  // wraps to the start
+  View().Selection(&s, &e);
+  EXPECT_EQ(s, 4L);
+  win::ScriptedMessageBoxes boxes;
+  find_.text = "zzz";
+  Command(ID_FIND_NEXT);
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_EQ(boxes.shown()[0].text, "\"zzz\" が見つかりません。");
+
+  List().Focus();
+  EXPECT_TRUE(tool_->IsCommandEnabled(ID_EDIT_CLEAR));
+  Command(ID_EDIT_CUT);
+  EXPECT_TRUE(tool_->Words().empty());
+  {
+    win::Clipboard clipboard(Tool());
+    EXPECT_EQ(clipboard.Text(), "無料\r\n");
+  }
+  Command(ID_EDIT_PASTE);
+  EXPECT_EQ(tool_->Words(), std::vector<std::string>{"無料"});
+}
+
+bool ownerWasMinimised = false;
+HWND ownerHandle = nullptr;
+
+void CALLBACK PressEnterThenOk(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  ownerWasMinimised = ::IsIconic(ownerHandle) != FALSE;
+  for (HWND w = ::GetWindow(::GetDesktopWindow(), GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+    if (::GetWindow(w, GW_OWNER) != ownerHandle || !::GetDlgItem(w, IDC_NG_MAIL_VIEW)) continue;
+    ::PostMessageA(w, WM_COMMAND, IDOK, 0);  // Enter: nothing
+    ::PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDC_NG_OK, BN_CLICKED), 0);
+  }
+}
+
+TEST(NgWordToolRun, MinimisesTheOwnerWhileActiveAndRestoresIt) {
+  MainTemplate owner;
+  ASSERT_TRUE(owner.CreateModeless(nullptr, IDD_VELKOR_DIALOG));
+  ::ShowWindow(owner.Handle(), SW_SHOW);
+  MemoryRegistry registry;
+  FindState find;
+  NgWordToolData data;
+  data.mailText = "http://run.example/abc";
+  ownerHandle = owner.Handle();
+  ::SetTimer(nullptr, 0, 300, &PressEnterThenOk);
+  INT_PTR result = RunNgWordTool(owner.Handle(), data, registry, find, nullptr);
+  EXPECT_EQ(result, IDOK);
+  EXPECT_TRUE(ownerWasMinimised);
+  EXPECT_FALSE(::IsIconic(owner.Handle()));
+  EXPECT_TRUE(::IsWindowEnabled(owner.Handle()));
+  EXPECT_EQ(data.resultWords, std::vector<std::string>{"http://run.example/abc"});
+  owner.Destroy();
+}
+
+}  // namespace
+}  // namespace velkor
