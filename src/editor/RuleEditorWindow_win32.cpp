@@ -90,6 +90,7 @@ bool RuleEditorWindow::OnInit() {
   RestorePosition();
   OpenAddressBook();
   SetUpLists();
+  blockedPane_.Attach(Handle());
 
   g_hookedWindow = this;
   messageHook_ = ::SetWindowsHookExA(WH_MSGFILTER, &MessageFilter, nullptr, ::GetCurrentThreadId());
@@ -318,14 +319,13 @@ void RuleEditorWindow::LoadFolderList(MailFolderList* list) const {
   list->Load(root.storeRoot);
 }
 
-void RuleEditorWindow::FillBlockedSenders() {
-  win::ListView list(Handle(), IDC_BLOCKED_SENDER_VIEW);
-  std::vector<std::string> addresses = store_.BlockedSenders().Addresses();
-  for (std::size_t i = 0; i < addresses.size(); ++i) list.Insert(static_cast<int>(i), addresses[i]);
-  if (list.Count() > 0) {
-    list.SetSelected(0, true);
-    list.SetFocused(0, true);
-  }
+void RuleEditorWindow::FillBlockedSenders() { blockedPane_.Fill(store_.BlockedSenders().Addresses(), true); }
+
+void RuleEditorWindow::CommitWords(const std::vector<std::string>& words) {
+  // Rows that end as they were (a fresh row given up) are no change to save.
+  if (words == store_.BlockedSenders().Addresses()) return;
+  store_.BlockedSenders().SetAddresses(words);
+  UpdateSaveButton();
 }
 
 void RuleEditorWindow::FillRuleList(std::int64_t selectRuleId) {
@@ -462,6 +462,7 @@ void RuleEditorWindow::OnDestroy() {
 
 bool RuleEditorWindow::OnCommand(int id, int code, HWND) {
   if (ended_) return false;
+  if (blockedPane_.OnCommand(id)) return true;
   switch (id) {
     case IDC_SAVE:
       if (code == BN_CLICKED) SaveChanges(false);
@@ -503,9 +504,11 @@ bool RuleEditorWindow::OnNotify(int id, NMHDR* header, LRESULT* result) {
   const bool headerList = id == IDC_RULE_LIST || id == IDC_BLOCKED_SENDER_VIEW || id == IDC_VALUE_LIST;
   if (headerList && (header->code == NM_SETFOCUS || header->code == NM_KILLFOCUS)) {
     ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
-    if (id == IDC_RULE_LIST) win::ListView(header->hwndFrom).RedrawAll();  // selection colours follow the focus
+    // Selection colours follow the focus.
+    if (id != IDC_VALUE_LIST) win::ListView(header->hwndFrom).RedrawAll();
     return false;
   }
+  if (blockedPane_.OnNotify(header, result)) return true;
   if (id == IDC_RULE_LIST) {
     switch (header->code) {
       case LVN_ITEMCHANGED:

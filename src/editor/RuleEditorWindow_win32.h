@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "editor/ImprovedHeaderCtrl_win32.h"
+#include "editor/WordListPane_win32.h"
 #include "folders/MailFolderList.h"
 #include "rulestore/Identities.h"
 #include "registry/RegistryAccess.h"
@@ -66,7 +67,7 @@ constexpr COLORREF kSelectedText = RGB(0, 0, 255);
 constexpr COLORREF kSelectedBack = RGB(236, 233, 216);
 }  // namespace mainwindow
 
-class RuleEditorWindow : public win::Dialog, private FolderRefCheck {
+class RuleEditorWindow : public win::Dialog, private FolderRefCheck, private WordListHost {
  public:
   // `registry` holds the program settings and the rules; `watchers` watch the
   // same registry. Both outlive the window.
@@ -87,6 +88,7 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck {
   const MailFolderList& Folders() const { return folders_; }
   const AccountList& Accounts() const { return accounts_; }
   bool IsTopMost() const { return topMost_; }
+  WordListPane& BlockedSenderPane() { return blockedPane_; }
 
   // Runs before the dialog handles a message of its loop: the mouse rules
   // (a press first ends an edit in progress, or focuses an unfocused word or
@@ -116,6 +118,11 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck {
  private:
   // FolderRefCheck: asks the window (WM_APP+7), which answers from the folder list.
   bool HasFolder(const std::uint8_t* ref, std::size_t size) const override;
+  // WordListHost of the blocked-sender list: a commit replaces the identity's
+  // BlockedSenderList (an unsaved change).
+  void CommitWords(const std::vector<std::string>& words) override;
+  const AddressBook* Book() const override { return addressBook_.get(); }
+  std::vector<std::string> OwnAddresses() const override { return accounts_.OwnAddresses(); }
 
   // Initialisation steps.
   void ExtendSystemMenu();
@@ -204,6 +211,7 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck {
   HHOOK messageHook_ = nullptr;
   bool dropTargetRegistered_ = false;
   CImprovedHeaderCtrl headers_[3];
+  WordListPane blockedPane_{kBlockedSendersTraits, *this};
 };
 
 }  // namespace velkor
