@@ -14,7 +14,7 @@
 #include "editor/FindTextDialog_win32.h"
 #include "editor/WordListPane_win32.h"
 #include "rulestore/BlockedSenderList.h"
-#include "rulestore/Identities.h"
+#include "rulestore/RuleStore.h"
 #include "win/Clipboard.h"
 
 namespace velkor {
