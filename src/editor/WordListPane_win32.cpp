@@ -346,13 +346,19 @@ bool WordListPane::ApplyMerge(const wordlist::WordMerge& merge, ProgressDialog* 
     SetRedraw(false);
     list.UnselectAll();
     for (int row : existing) list.SetSelected(row, true);
+    list.Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(first) + added.size());
     for (std::size_t i = 0; i < added.size(); ++i) {
       if (progress && i % kProgressEvery == 0) {
         progress->SetPosition(50 + Percent(i, added.size()) / 2);
         if (progress->WasCancelled()) return false;  // the identity is being reloaded
       }
-      int row = list.Insert(first + static_cast<int>(i), added[i]);
-      list.SetSelected(row, true);
+      // One message per row: the text and the selection together.
+      LVITEMA item{};
+      item.mask = LVIF_TEXT | LVIF_STATE;
+      item.iItem = first + static_cast<int>(i);
+      item.state = item.stateMask = LVIS_SELECTED;
+      item.pszText = const_cast<char*>(added[i].c_str());
+      list.Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
     SetRedraw(true);
   }
