@@ -14,9 +14,11 @@ if [ "${1:-}" = "--screenshot" ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/nu
   unset DISPLAY
 fi
 
-VELKOR_WINEPREFIX=$VELKOR_BUILD/wineprefix scripts/setup.sh
-win=$VELKOR_BUILD/win
-cmake -S . -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+VELKOR_WINEPREFIX=$VELKOR_TEST_PREFIX scripts/setup.sh
+# The build that runs on this machine's Wine (32-bit, or 64-bit where the
+# machine cannot run 32-bit code).
+win=$VELKOR_WIN_BUILD
+cmake -S . -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$VELKOR_WIN_TOOLCHAIN" >/dev/null
 ninja -C "$win" Velkor TarnWABSync velkor-wab velkor-rules all >/dev/null
 bin=$win/bin
 
@@ -24,7 +26,7 @@ bin=$win/bin
 velkor_ensure_display
 wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX"
-cp -a "$VELKOR_BUILD/wineprefix" "$WINEPREFIX"
+cp -a "$VELKOR_TEST_PREFIX" "$WINEPREFIX"
 
 wine regedit /S "$(winepath -w data/demo/demo.reg)" 2>/dev/null
 wine reg add 'HKLM\Software\Microsoft\WAB\DLLPath' /ve /t REG_SZ /d "$(winepath -w "$bin/velkor-wab.dll")" /f >/dev/null

@@ -4,8 +4,52 @@
 VELKOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export VELKOR_ROOT
 export VELKOR_BUILD=${VELKOR_BUILD:-$VELKOR_ROOT/build}
-export WINEPREFIX=${VELKOR_WINEPREFIX:-$VELKOR_BUILD/wineprefix}
-export WINEARCH=win32
+
+# Wine runs 32-bit Windows programs only where the machine runs 32-bit x86
+# code; some virtual machines cannot (exec answers "Exec format error"). There
+# the Windows tests use a 64-bit build in a 64-bit prefix; the shipped
+# programs are always the 32-bit build in build/win.
+velkor_can_run_i386() {
+  local probe
+  probe=$(mktemp) || return 1
+  # A 93-byte i386 ELF that only calls exit(0).
+  printf '\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' > "$probe"
+  chmod +x "$probe"
+  "$probe" 2>/dev/null
+  local rc=$?
+  rm -f "$probe"
+  return $rc
+}
+if [ -z "${VELKOR_WIN_ARCH:-}" ]; then
+  if velkor_can_run_i386; then VELKOR_WIN_ARCH=i686; else VELKOR_WIN_ARCH=x86_64; fi
+fi
+export VELKOR_WIN_ARCH
+if [ "$VELKOR_WIN_ARCH" = i686 ]; then
+  export WINEARCH=win32
+  export VELKOR_WIN_BUILD=${VELKOR_WIN_BUILD:-$VELKOR_BUILD/win}
+  export VELKOR_TEST_PREFIX=$VELKOR_BUILD/wineprefix
+else
+  export WINEARCH=win64
+  export VELKOR_WIN_BUILD=${VELKOR_WIN_BUILD:-$VELKOR_BUILD/win64}
+  export VELKOR_TEST_PREFIX=$VELKOR_BUILD/wineprefix64
+  # Debian's wine wrapper prefers the 32-bit loader whenever wine32 is
+  # installed, even where it cannot run: call the 64-bit loader directly
+  # (wineboot, winepath and regedit go through wine-stable).
+  if [ -x /usr/lib/wine/wine64 ]; then
+    export WINELOADER=/usr/lib/wine/wine64
+    velkor_winebin=$VELKOR_BUILD/wine64-bin
+    if [ ! -x "$velkor_winebin/wine-stable" ]; then
+      mkdir -p "$velkor_winebin"
+      printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$velkor_winebin/wine-stable"
+      chmod +x "$velkor_winebin/wine-stable"
+      ln -sf wine-stable "$velkor_winebin/wine"
+    fi
+    case ":$PATH:" in *":$velkor_winebin:"*) ;; *) export PATH=$velkor_winebin:$PATH ;; esac
+  fi
+fi
+export WINEPREFIX=${VELKOR_WINEPREFIX:-$VELKOR_TEST_PREFIX}
+# The toolchain file of the build whose tests run under Wine.
+export VELKOR_WIN_TOOLCHAIN=$VELKOR_ROOT/cmake/mingw-$VELKOR_WIN_ARCH.cmake
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null

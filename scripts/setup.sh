@@ -10,8 +10,15 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386 xvfb x11-utils xdotool fonts-ipafont-gothic imagemagick fp-utils file
+  wine xvfb x11-utils xdotool fonts-ipafont-gothic imagemagick fp-utils file
 )
+# Wine for the build whose tests run (see env.sh): 32-bit Wine where the
+# machine runs 32-bit code, else 64-bit Wine and the 64-bit cross compiler.
+if [ "$VELKOR_WIN_ARCH" = i686 ]; then
+  packages+=(wine32:i386)
+else
+  packages+=(wine64 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
+fi
 
 install_packages() {
   local missing=()
@@ -22,7 +29,7 @@ install_packages() {
   echo "setup: installing ${missing[*]}"
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo=sudo
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [ "$VELKOR_WIN_ARCH" = i686 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
   fi
   # A mirror in the middle of a sync fails one index now and then; what the

@@ -72,9 +72,18 @@ CTEST_JOBS=$jobs run_layer "fuzz" build/fuzz "fuzz" -DCMAKE_BUILD_TYPE=Debug -DV
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 velkor_ensure_display || exit 1
 wineserver -p 2>/dev/null
-run_layer "windows" build/win "wine window e2e" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+run_layer "windows ($VELKOR_WIN_ARCH)" "$VELKOR_WIN_BUILD" "wine window e2e" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$VELKOR_WIN_TOOLCHAIN"
 wineserver -k 2>/dev/null
+
+# The shipped programs are the 32-bit build, whichever build the tests ran.
+if [ "$VELKOR_WIN_BUILD" != build/win ] && [ "$VELKOR_WIN_BUILD" != "$VELKOR_ROOT/build/win" ]; then
+  echo "=== shipped programs: configure and build (build/win)"
+  if ! { cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+         && ninja -C build/win -j "$jobs" Velkor TarnWABSync; } >build/win.build.log 2>&1; then
+    tail -n 40 build/win.build.log; summary+=("shipped build: FAILED"); status=1; total_fail=$((total_fail + 1))
+  fi
+fi
 
 echo "=== import check"
 shipped=(build/win/bin/Velkor.exe build/win/bin/TarnWABSync.exe)

@@ -19,7 +19,9 @@ constexpr ULONG kTagEmailAddress = 0x3003001E;
 constexpr ULONG kTagDefaultAddressIndex = 0x3A550003;
 constexpr ULONG kTagEmailAddresses = 0x3A56101E;
 
-static_assert(sizeof(WAB_PARAM) == 32, "the open parameters are 32 bytes on 32-bit Windows");
+// The open parameters are 32 bytes on 32-bit Windows (the 64-bit test build
+// has wider handles and pointers).
+static_assert(sizeof(void*) != 4 || sizeof(WAB_PARAM) == 32, "the open parameters are 32 bytes on 32-bit Windows");
 
 std::string Text(const char* s) { return s ? std::string(s) : std::string(); }
 

@@ -2,11 +2,12 @@
 
 #include <commctrl.h>
 
-#include "addressbook/AddressBook_win32.h"
+#include "addressbook/AddressEntries.h"
 #include "editor/FindTextDialog_win32.h"
 #include "res/resource.h"
 #include "rulestore/RegistryWatcher.h"
 #include "win/Controls.h"
+#include "win/PopupMenu.h"
 
 namespace velkor {
 
@@ -30,11 +31,10 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM sortInfo) {
 
 }  // namespace
 
-std::vector<picker::Entry> AddressBookEntries(const AddressBook* book) {
+std::vector<picker::Entry> PickerEntries(const AddressEntryList& book) {
   std::vector<picker::Entry> entries;
-  if (!book || !book->IsOpen()) return entries;
-  entries.reserve(book->Count());
-  for (std::size_t i = 0; i < book->Count(); ++i) entries.push_back({book->NameAt(i), book->AddressAt(i)});
+  entries.reserve(book.Count());
+  for (std::size_t i = 0; i < book.Count(); ++i) entries.push_back({book.NameAt(i), book.AddressAt(i)});
   return entries;
 }
 
@@ -137,17 +137,11 @@ void AddressPickerDialog::UpdateAdd() {
   EnableItem(IDC_PICKER_ADD, win::ListView(Handle(), IDC_PICKER_LIST).SelectedCount() > 0);
 }
 
-void AddressPickerDialog::ShowMenu(POINT screen) {
-  HMENU menus = ::LoadMenuA(win::ProgramInstance(), MAKEINTRESOURCEA(IDR_PICKER_MENU));
-  if (!menus) return;
-  HMENU popup = ::GetSubMenu(menus, 0);
-  bool any = win::ListView(Handle(), IDC_PICKER_LIST).Count() > 0;
-  UINT state = any ? MF_ENABLED : MF_GRAYED;
-  ::EnableMenuItem(popup, ID_EDIT_FIND, MF_BYCOMMAND | state);
-  ::EnableMenuItem(popup, ID_FIND_NEXT, MF_BYCOMMAND | state);
-  ::EnableMenuItem(popup, ID_EDIT_SELECT_ALL, MF_BYCOMMAND | state);
-  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle(), nullptr);
-  ::DestroyMenu(menus);
+void AddressPickerDialog::ShowMenu(LPARAM point) {
+  win::ListView list(Handle(), IDC_PICKER_LIST);
+  bool any = list.Count() > 0;
+  win::TrackPopupMenuAt(Handle(), IDR_PICKER_MENU, 0, win::ContextMenuPoint(list.Handle(), point),
+                        [this, any](UINT id) { return any && (id != ID_EDIT_SELECT_ALL || request_.multiple); });
 }
 
 bool AddressPickerDialog::OnCommand(int id, int code, HWND) {
@@ -191,18 +185,17 @@ bool AddressPickerDialog::OnNotify(int id, NMHDR* header, LRESULT* result) {
     case NM_DBLCLK:
       if (reinterpret_cast<NMITEMACTIVATE*>(header)->iItem >= 0) OnOK();
       return true;
-    case NM_RCLICK: {
-      POINT screen{};
-      ::GetCursorPos(&screen);
-      ShowMenu(screen);
-      return true;
-    }
     default:
       return false;
   }
 }
 
-bool AddressPickerDialog::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR* result) {
+bool AddressPickerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
+  if (message == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == Item(IDC_PICKER_LIST)) {
+    ShowMenu(lParam);
+    *result = TRUE;
+    return true;
+  }
   if (message != watchui::kReloadMessage) return false;
   request_.chosen.clear();
   End(0);

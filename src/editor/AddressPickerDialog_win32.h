@@ -15,7 +15,7 @@
 
 namespace velkor {
 
-class AddressBook;
+class AddressEntryList;
 
 struct AddressPickerRequest {
   // In.
@@ -31,8 +31,8 @@ struct AddressPickerRequest {
   std::vector<std::string> chosen;
 };
 
-// The entries of the open address book (empty when it is not open).
-std::vector<picker::Entry> AddressBookEntries(const AddressBook* book);
+// The picker's rows of the address-book entries.
+std::vector<picker::Entry> PickerEntries(const AddressEntryList& book);
 
 class AddressPickerDialog : public win::Dialog {
  public:
@@ -54,7 +54,7 @@ class AddressPickerDialog : public win::Dialog {
   void Fill(bool preselect);
   void SetFilter(int filter);
   void SortBy(int column);
-  void ShowMenu(POINT screen);
+  void ShowMenu(LPARAM point);
   void UpdateAdd();
 
   AddressPickerRequest& request_;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "win/MessageBox.h"
+#include "win/Program.h"
 
 namespace velkor {
 namespace {
@@ -28,21 +29,10 @@ HtmlHelpFunction HtmlHelpEntry() {
   return entry;
 }
 
-std::string ProgramPath() {
-  std::vector<char> buffer(MAX_PATH + 1, '\0');
-  for (;;) {
-    DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return std::string();
-    if (length < buffer.size() - 1) return std::string(buffer.data(), length);
-    if (buffer.size() > 32768) return std::string();
-    buffer.assign(buffer.size() * 2, '\0');
-  }
-}
-
 }  // namespace
 
 std::string HelpFilePath() {
-  std::string program = ProgramPath();
+  std::string program = win::ProgramPath();
   return program.empty() ? std::string() : HelpFileFor(program);
 }
 

@@ -14,31 +14,16 @@ namespace velkor {
 
 Win32AppPlatform::~Win32AppPlatform() {
   if (richEdit_) ::FreeLibrary(richEdit_);
-  if (mutex_) ::CloseHandle(mutex_);
 }
 
 bool Win32AppPlatform::CreateInstanceMutex(const std::string& name) {
-  HANDLE mutex = ::CreateMutexA(nullptr, FALSE, name.c_str());
-  DWORD error = ::GetLastError();
-  if (!mutex) return false;
-  if (error == ERROR_ALREADY_EXISTS) {
-    ::CloseHandle(mutex);
-    return false;
-  }
-  mutex_ = mutex;
-  return true;
+  mutex_ = std::make_unique<win::NamedMutex>(name.c_str());
+  if (mutex_->CreatedFirst()) return true;
+  mutex_.reset();  // a second copy lets go at once
+  return false;
 }
 
-bool Win32AppPlatform::ActivateWindow(const std::string& title) {
-  HWND window = ::FindWindowA(nullptr, title.c_str());
-  if (!window) return false;
-  if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
-  // While the first copy shows a modal dialog its main window is disabled:
-  // the dialog is what the user can work with, so that one comes to the front.
-  HWND popup = ::GetLastActivePopup(window);
-  ::SetForegroundWindow(popup && ::IsWindowEnabled(popup) ? popup : window);
-  return true;
-}
+bool Win32AppPlatform::ActivateWindow(const std::string& title) { return win::ActivateWindowTitled(title); }
 
 void Win32AppPlatform::InitCommonControls() {
   INITCOMMONCONTROLSEX init{};

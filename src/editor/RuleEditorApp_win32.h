@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "editor/RuleEditorApp.h"
 #include "registry/Win32Registry.h"
+#include "win/Program.h"
 
 namespace velkor {
 
@@ -28,7 +31,7 @@ class Win32AppPlatform : public AppPlatform {
 
  private:
   // Held open for the life of the first instance, never released explicitly.
-  HANDLE mutex_ = nullptr;
+  std::unique_ptr<win::NamedMutex> mutex_;
   HMODULE richEdit_ = nullptr;
   bool oleInitialized_ = false;
   Win32Registry registry_;

@@ -3,8 +3,8 @@
 // the window settings stored then; always on top; starting the sync utility.
 #include "editor/RuleEditorWindow_win32.h"
 
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "editor/ProgressDialog_win32.h"
 #include "editor/WindowState.h"
@@ -12,43 +12,19 @@
 #include "rulestore/OutlookExpressRunningCheck_win32.h"
 #include "win/Controls.h"
 #include "win/MessageBox.h"
+#include "win/Program.h"
 #include "win/Strings.h"
+#include "win/WaitCursor.h"
 
 namespace velkor {
 namespace {
 
 using namespace mainwindow;
 
-// Scoped wait cursor.
-class WaitCursor {
- public:
-  WaitCursor() : previous_(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { ::SetCursor(previous_); }
-
- private:
-  HCURSOR previous_;
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // Save
-
-bool RuleEditorWindow::ValidateRows() {
-  win::ListView list(Handle(), IDC_RULE_LIST);
-  for (int row = 0; row < list.Count(); ++row) {
-    if (store_.IsRuleValid(RuleIdAt(row))) continue;
-    ruleListGuard_ = true;
-    list.UnselectAll();
-    ruleListGuard_ = false;
-    list.EnsureVisible(row);
-    list.SetSelected(row, true);
-    list.SetFocused(row, true);
-    win::ShowMessage(Handle(), kInvalidRules, win::LoadResString(IDS_APP_TITLE), MB_OK | MB_ICONWARNING);
-    return false;
-  }
-  return true;
-}
 
 bool RuleEditorWindow::ConfirmOutlookExpressClosed() {
   OutlookExpressPresence presence = OutlookExpressRunningCheck();
@@ -74,38 +50,35 @@ bool RuleEditorWindow::ConfirmOutlookExpressClosed() {
 }
 
 bool RuleEditorWindow::SaveChanges(bool closing) {
-  if (!store_.HasChanges()) return true;
-  if (!ValidateRows()) return false;
+  if (!session_.HasUnsavedChanges()) return true;
+  for (EditorPane* pane : panes_) pane->EndEdit();
+  if (ruleList_.SelectFirstInvalid()) {
+    Tell(kInvalidRules, MB_ICONWARNING);
+    return false;
+  }
   if (!ConfirmOutlookExpressClosed()) return false;
   StopWatching();
 
-  win::ListView list(Handle(), IDC_RULE_LIST);
-  std::vector<std::uint32_t> order;
-  for (int row = 0; row < list.Count(); ++row) order.push_back(RuleIdAt(row));
-
+  // The session holds the display order; the rows are not read back.
   SaveResult result;
   {
-    WaitCursor wait;
-    ProgressDialog progress;
-    progress.Create(Handle());
-    progress.AllowCancel(false);
-    progress.SetStatus(kSavingStatus);
-    result = store_.SaveAll(order, progress);
-    if (!store_.HasChanges() && !closing) {
-      progress.SetStatus(kReloadingStatus);
+    win::WaitCursor wait;
+    std::unique_ptr<ProgressDialog> progress = OpenProgress(kSavingStatus, false);
+    result = session_.Save(*progress);
+    if (!session_.HasUnsavedChanges() && !closing) {
+      progress->SetStatus(kReloadingStatus);
       LoadIdentity(false);
     }
-    progress.Close();
+    progress->Close();
   }
-  if (store_.HasChanges()) {
+  if (session_.HasUnsavedChanges()) {
     EnsureWatching();
     // The rules that did not reach the registry stay edited; the user must know which.
-    win::ShowMessage(Handle(), SaveFailureText(result, store_.Rules()), win::LoadResString(IDS_APP_TITLE),
-                     MB_OK | MB_ICONERROR);
-    UpdateSaveButton();
+    Tell(SaveFailureText(result, session_.Rules()), MB_ICONERROR);
+    Modified();
     return false;
   }
-  UpdateSaveButton();
+  Modified();
   return true;
 }
 
@@ -113,7 +86,7 @@ bool RuleEditorWindow::SaveChanges(bool closing) {
 // Close, settings, system menu, sync
 
 void RuleEditorWindow::OnClose() {
-  if (store_.HasChanges()) {
+  if (session_.HasUnsavedChanges()) {
     int answer = Ask(kSaveQuestion, kSaveQuestionTitle, MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL) return;
     if (answer == IDYES && !SaveChanges(true)) return;
@@ -133,16 +106,15 @@ void RuleEditorWindow::StoreWindowSettings() {
   bool minimised = ::IsIconic(Handle()) != FALSE;
   stored.mainWndLeft = minimised ? 0 : rect.left;
   stored.mainWndTop = minimised ? 0 : rect.top;
-  stored.initialOEUser = identityKey_;
-  std::int64_t rule = SingleSelectedRuleId();
-  stored.initialRule = static_cast<std::int32_t>(rule);
+  stored.initialOEUser = session_.IdentityKey();
+  RememberedSelection selection;
+  for (EditorPane* pane : panes_) pane->RememberSelection(&selection);
+  stored.initialRule = static_cast<std::int32_t>(selection.rule);
   stored.initialCriteria = stored.initialAction = -1;
-  if (rule >= 0) {
-    const auto number = static_cast<std::uint32_t>(rule);
-    stored.initialCriteria = RememberedSlotRow(win::ListView(Handle(), IDC_CRITERIA_TYPE_LIST).NextSelected(),
-                                               store_.CriteriaMask(number));
-    stored.initialAction = RememberedSlotRow(win::ListView(Handle(), IDC_ACTION_TYPE_LIST).NextSelected(),
-                                             store_.ActionMask(number));
+  if (selection.rule >= 0) {
+    // An unchecked selected row is stored as the lowest checked one.
+    stored.initialCriteria = RememberedSlotRow(selection.criterion, criteria_.ShownMask());
+    stored.initialAction = RememberedSlotRow(selection.action, actions_.ShownMask());
   }
   stored.SaveMainWindow(registry_);
   settings_ = stored;
@@ -160,16 +132,12 @@ void RuleEditorWindow::ToggleTopMost() {
 }
 
 void RuleEditorWindow::StartSyncUtility() {
-  if (store_.HasChanges()) {
-    win::ShowMessage(Handle(), kSaveFirst, win::LoadResString(IDS_APP_TITLE), MB_OK | MB_ICONINFORMATION);
+  if (session_.HasUnsavedChanges()) {
+    Tell(kSaveFirst, MB_ICONINFORMATION);
     return;
   }
-  char path[MAX_PATH] = {};
-  DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
-  std::string program(path, length);
-  std::size_t slash = program.find_last_of("\\/");
-  program = (slash == std::string::npos ? std::string() : program.substr(0, slash + 1)) + kSyncProgram;
+  std::string program = win::ProgramSiblingPath(kSyncProgram);
+  if (program.empty()) return;
   std::string commandLine = "\"" + program + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -183,10 +151,6 @@ void RuleEditorWindow::StartSyncUtility() {
   }
   ::CloseHandle(process.hThread);
   ::CloseHandle(process.hProcess);
-}
-
-void RuleEditorWindow::UpdateSaveButton() {
-  if (Handle()) EnableItem(IDC_SAVE, store_.HasChanges());
 }
 
 }  // namespace velkor

@@ -2,35 +2,24 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-
 #include "addressbook/AddressBook_win32.h"
 #include "addressbook/FileStamp.h"
 #include "editor/AboutDialog_win32.h"
 #include "editor/Help_win32.h"
+#include "editor/ProgressDialog_win32.h"
 #include "editor/RuleDragDrop_win32.h"
-#include "editor/RuleOrder.h"
 #include "editor/WindowState.h"
 #include "res/resource.h"
 #include "rulestore/RegistryWatcher_win32.h"
-#include "text/ShiftJis.h"
 #include "win/Controls.h"
 #include "win/MessageBox.h"
+#include "win/Program.h"
 #include "win/Strings.h"
 
 namespace velkor {
 namespace {
 
 using namespace mainwindow;
-
-// The three word lists keep this much room right of their one column.
-constexpr int kColumnMargin = 50;
-
-// Full client width, less the vertical scroll bar the list may show.
-int FixedRowColumnWidth(const win::ListView& list) {
-  RECT client = list.ClientRect();
-  return client.right - client.left - ::GetSystemMetrics(SM_CXVSCROLL);
-}
 
 // The main window whose modal loop runs on this thread (one per thread).
 RuleEditorWindow* g_hookedWindow = nullptr;
@@ -43,17 +32,12 @@ LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
   return ::CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-bool IsNtFamily() {
-  OSVERSIONINFOA info{};
-  info.dwOSVersionInfoSize = sizeof info;
-  if (!::GetVersionExA(&info)) return true;
-  return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
 }  // namespace
 
 RuleEditorWindow::RuleEditorWindow(RegistryAccess& registry, RegistryWatchers& watchers)
-    : registry_(registry), watchers_(watchers), store_(registry) {}
+    : registry_(registry), watchers_(watchers), session_(registry) {
+  for (EditorPane* pane : panes_) pane->Attach(*this);
+}
 
 RuleEditorWindow::RuleEditorWindow(RegistryAccess& registry) : RuleEditorWindow(registry, ProcessWatchers()) {}
 
@@ -66,7 +50,7 @@ RuleEditorWindow::~RuleEditorWindow() {
 INT_PTR RuleEditorWindow::Run(HWND owner) { return RunModal(owner, IDD_VELKOR_DIALOG); }
 
 bool RuleEditorWindow::HasFolder(const std::uint8_t* ref, std::size_t size) const {
-  if (!Handle()) return folders_.Holds(ref, size);
+  if (!Handle()) return session_.Folders().Holds(ref, size);
   return ::SendMessageA(Handle(), kFolderRefQueryMessage, reinterpret_cast<WPARAM>(ref),
                         static_cast<LPARAM>(size)) != 0;
 }
@@ -75,11 +59,10 @@ bool RuleEditorWindow::HasFolder(const std::uint8_t* ref, std::size_t size) cons
 // Initialisation
 
 bool RuleEditorWindow::OnInit() {
-  ntFamily_ = IsNtFamily();
   RuleChecks checks;
-  checks.ntFamily = ntFamily_;
+  checks.ntFamily = win::IsNtFamily();
   checks.folders = this;
-  store_.SetChecks(checks);
+  session_.Store().SetChecks(checks);
   settings_.Load(registry_);
 
   topMost_ = settings_.showTopMost == 1;
@@ -89,22 +72,16 @@ bool RuleEditorWindow::OnInit() {
   accelerators_ = ::LoadAcceleratorsA(win::ProgramInstance(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
   RestorePosition();
   OpenAddressBook();
-  SetUpLists();
-  blockedPane_.Attach(Handle());
+  for (EditorPane* pane : panes_) pane->OnInit();
 
   g_hookedWindow = this;
   messageHook_ = ::SetWindowsHookExA(WH_MSGFILTER, &MessageFilter, nullptr, ::GetCurrentThreadId());
   g_hook = messageHook_;
-  dropTargetRegistered_ = RegisterRuleDropTarget(Handle(), Item(IDC_RULE_LIST));
 
-  if (ListIdentitiesWithNames(registry_).empty()) {
+  if (session_.ReadIdentities().empty()) {
     Fatal(ruletext::kNoIdentities);
     return false;
   }
-  identityKey_ = settings_.initialOEUser;
-  rememberedRule_ = settings_.initialRule;
-  rememberedCriterion_ = settings_.initialCriteria;
-  rememberedAction_ = settings_.initialAction;
   if (!FillIdentityCombo()) {
     Fatal(kNoValidIdentity);
     return false;
@@ -153,53 +130,20 @@ void RuleEditorWindow::RestorePosition() {
 
 void RuleEditorWindow::OpenAddressBook() {
   addressBook_ = std::make_unique<AddressBook>(registry_);
-  if (addressBook_->Open()) addressBook_->Load();
-  addressBookStamp_ = AddressBookFileStamp(registry_);
+  AddressEntryList entries;
+  if (addressBook_->Open()) {
+    addressBook_->Load();
+    for (std::size_t i = 0; i < addressBook_->Count(); ++i)
+      entries.Append(addressBook_->NameAt(i), addressBook_->AddressAt(i));
+  }
+  session_.SetAddressBook(entries, AddressBookFileStamp(registry_));
 }
 
-void RuleEditorWindow::SetUpLists() {
-  struct ListSetup {
-    int id;
-    DWORD extendedStyle;
-    const char* column;  // the list's one column
-    bool fixedRows;      // the twelve rows of a type list: the column spans the list
-  };
-  static const ListSetup kLists[] = {
-      {IDC_BLOCKED_SENDER_VIEW, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT, "禁止された送信者のメールアドレス", false},
-      {IDC_RULE_LIST, LVS_EX_INFOTIP | LVS_EX_CHECKBOXES, "適用するメールルール", false},
-      {IDC_VALUE_LIST, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT, "条件", false},
-      {IDC_CRITERIA_TYPE_LIST, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES, ruletext::kCriteriaHeader,
-       true},
-      {IDC_ACTION_TYPE_LIST, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES, ruletext::kActionsHeader,
-       true},
-  };
-  for (const ListSetup& setup : kLists) {
-    win::ListView list(Handle(), setup.id);
-    list.SetExtendedStyle(setup.extendedStyle, setup.extendedStyle);
-    RECT client = list.ClientRect();
-    int width = setup.fixedRows ? FixedRowColumnWidth(list) : client.right - client.left - kColumnMargin;
-    list.InsertColumn(0, setup.column, width);
-  }
-  criteriaGuard_ = actionGuard_ = true;
-  win::ListView criteria(Handle(), IDC_CRITERIA_TYPE_LIST);
-  win::ListView actions(Handle(), IDC_ACTION_TYPE_LIST);
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    criteria.Insert(slot, CriterionSlot(slot).shortName, slot);
-    actions.Insert(slot, ActionSlot(slot).shortName, slot);
-  }
-  criteriaGuard_ = actionGuard_ = false;
-  const int headerLists[] = {IDC_BLOCKED_SENDER_VIEW, IDC_RULE_LIST, IDC_VALUE_LIST};
-  for (int i = 0; i < 3; ++i) headers_[i].Attach(Item(headerLists[i]));
-  HideValuePanes();
-  const int slotLists[] = {IDC_CRITERIA_TYPE_LIST, IDC_ACTION_TYPE_LIST};
-  win::ShowControls(Handle(), slotLists, 2, false);
-}
+bool RuleEditorWindow::AddressBookOpen() const { return addressBook_ && addressBook_->IsOpen(); }
 
 bool RuleEditorWindow::FillIdentityCombo() {
-  std::vector<OeIdentity> identities = ListIdentitiesWithNames(registry_);
-  bool known = false;
-  for (const OeIdentity& identity : identities) known |= identity.keyName == identityKey_;
-  if (identityKey_.empty() || !known) identityKey_ = DefaultIdentity(registry_);
+  std::vector<OeIdentity> identities = session_.ReadIdentities();
+  std::string key = session_.PreferredIdentity(settings_.initialOEUser);
 
   win::ComboBox combo(Handle(), IDC_IDENTITY_COMBO);
   combo.Clear();
@@ -210,11 +154,17 @@ bool RuleEditorWindow::FillIdentityCombo() {
     combo.Add(name, static_cast<LPARAM>(i));
   }
   if (combo.Count() == 0) return false;
-  if (!SelectComboIdentity(identityKey_)) {
+  if (key.empty() || !SelectComboIdentity(key)) {
     combo.Select(0);
-    identityKey_ = comboIdentities_[static_cast<std::size_t>(combo.Data(0))].keyName;
+    key = comboIdentities_[static_cast<std::size_t>(combo.Data(0))].keyName;
   }
   combo.Enable(combo.Count() != 1);
+  // The stored selection belongs to the identity the program starts with.
+  RememberedSelection stored;
+  stored.rule = settings_.initialRule;
+  stored.criterion = settings_.initialCriteria;
+  stored.action = settings_.initialAction;
+  session_.Remember(stored, key);
   return true;
 }
 
@@ -234,31 +184,27 @@ bool RuleEditorWindow::SelectComboIdentity(const std::string& key) {
 // Identity load
 
 void RuleEditorWindow::RememberSelection() {
-  rememberedRule_ = SingleSelectedRuleId();
-  rememberedCriterion_ = rememberedAction_ = -1;
-  if (rememberedRule_ < 0) return;
-  rememberedCriterion_ = win::ListView(Handle(), IDC_CRITERIA_TYPE_LIST).NextSelected();
-  rememberedAction_ = win::ListView(Handle(), IDC_ACTION_TYPE_LIST).NextSelected();
+  RememberedSelection selection;
+  for (EditorPane* pane : panes_) pane->RememberSelection(&selection);
+  session_.Remember(selection, session_.IdentityKey());
 }
 
 void RuleEditorWindow::LoadIdentity(bool discard) {
   if (ended_) return;
-  std::vector<OeIdentity> identities = ListIdentitiesWithNames(registry_);
-  if (identities.empty()) return Fatal(kNoIdentitiesExit);
+  if (session_.ReadIdentities().empty()) return Fatal(kNoIdentitiesExit);
   if (initialised_) RememberSelection();
 
-  if (!discard && store_.HasChanges()) {
+  if (!discard && session_.HasUnsavedChanges()) {
     int answer = Ask(kSaveQuestion, kSaveQuestionTitle, MB_YESNOCANCEL | MB_ICONQUESTION);
-    identities = ListIdentitiesWithNames(registry_);
-    if (identities.empty()) return Fatal(kFatalError);
+    if (session_.ReadIdentities().empty()) return Fatal(kFatalError);
     if (answer == IDCANCEL) {
-      if (!SelectComboIdentity(identityKey_)) Fatal(kNoIdentitiesExit);
+      if (!SelectComboIdentity(session_.IdentityKey())) Fatal(kNoIdentitiesExit);
       return;
     }
     if (answer == IDYES) {
       // Saved without the reload: this load follows at once.
       if (!SaveChanges(true)) {
-        if (!SelectComboIdentity(identityKey_)) return Fatal(kNoIdentitiesExit);
+        if (!SelectComboIdentity(session_.IdentityKey())) return Fatal(kNoIdentitiesExit);
         EnsureWatching();
         return;
       }
@@ -275,96 +221,76 @@ void RuleEditorWindow::LoadIdentity(bool discard) {
   // The combo was filled from an earlier read: the entry must still name a
   // listed identity, else another identity would be loaded under its name.
   const std::string key = comboIdentities_[index].keyName;
-  bool listed = false;
-  for (const OeIdentity& identity : identities) listed |= identity.keyName == key;
-  if (!listed) return Fatal(kIdentityGone);
+  if (!session_.IsListed(key)) return Fatal(kIdentityGone);
   if (key.empty()) return Fatal(kIdentityInvalid);
 
-  if (key != identityKey_) rememberedRule_ = rememberedCriterion_ = rememberedAction_ = -1;
-  identityKey_ = key;
-
-  ruleListGuard_ = true;
-  win::ListView(Handle(), IDC_BLOCKED_SENDER_VIEW).Clear();
-  win::ListView(Handle(), IDC_RULE_LIST).Clear();
-  ruleListGuard_ = false;
-  store_.Load(identityKey_);
-  accounts_.Read(registry_, identityKey_);
-  LoadFolderList(&folders_);
-
-  FillBlockedSenders();
-  std::int64_t restoreRule = rememberedRule_;
-  int restoreCriterion = rememberedCriterion_, restoreAction = rememberedAction_;
-  FillRuleList(restoreRule);
-  ShowSelectedRule();
-  if (restoreRule >= 0 && SingleSelectedRuleId() == restoreRule) {
-    win::ListView criteria(Handle(), IDC_CRITERIA_TYPE_LIST);
-    win::ListView actions(Handle(), IDC_ACTION_TYPE_LIST);
-    if (restoreCriterion >= 0 && restoreCriterion < kSlotCount) {
-      criteria.UnselectAll();
-      criteria.SetSelected(restoreCriterion, true);
-      criteria.SetFocused(restoreCriterion, true);
-    }
-    if (restoreAction >= 0 && restoreAction < kSlotCount) {
-      actions.UnselectAll();
-      actions.SetSelected(restoreAction, true);
-      actions.SetFocused(restoreAction, true);
-    }
-  }
-  UpdateSaveButton();
+  for (EditorPane* pane : panes_) pane->OnSessionUnloading();
+  session_.Load(key);
+  for (EditorPane* pane : panes_) pane->OnSessionLoaded();
+  Modified();
   StartWatching();
 }
 
-void RuleEditorWindow::LoadFolderList(MailFolderList* list) const {
-  StoreRootInfo root = ReadStoreRoot(registry_, identityKey_);
-  list->Load(root.storeRoot);
+// ---------------------------------------------------------------------------
+// Frame services
+
+void RuleEditorWindow::ShowSelectedRule() {
+  std::int64_t rule = ShownRule();
+  for (EditorPane* pane : panes_) pane->OnRuleShown(rule);
 }
 
-void RuleEditorWindow::FillBlockedSenders() { blockedPane_.Fill(store_.BlockedSenders().Addresses(), true); }
-
-void RuleEditorWindow::CommitWords(const std::vector<std::string>& words) {
-  // Rows that end as they were (a fresh row given up) are no change to save.
-  if (words == store_.BlockedSenders().Addresses()) return;
-  store_.BlockedSenders().SetAddresses(words);
-  UpdateSaveButton();
+void RuleEditorWindow::RepaintRuleLists() {
+  win::ListView(Handle(), IDC_RULE_LIST).RedrawAll();
+  win::ListView(Handle(), IDC_CRITERIA_TYPE_LIST).RedrawAll();
+  win::ListView(Handle(), IDC_ACTION_TYPE_LIST).RedrawAll();
 }
 
-void RuleEditorWindow::FillRuleList(std::int64_t selectRuleId) {
-  win::ListView list(Handle(), IDC_RULE_LIST);
-  const RuleSet& rules = store_.Rules();
-  std::vector<std::uint32_t> ids;
-  ruleListGuard_ = true;
-  for (int i = 0; i < rules.Count(); ++i) {
-    const MailRule& rule = rules.At(i);
-    int row = list.Insert(i, rule.Name(), static_cast<LPARAM>(rule.Number()));
-    list.SetChecked(row, rule.Enabled());
-    ids.push_back(rule.Number());
-  }
-  int row = RowToRestore(ids, selectRuleId);
-  if (row >= 0) {
-    list.SetSelected(row, true);
-    list.SetFocused(row, true);
-    list.EnsureVisible(row);
-  }
-  ruleListGuard_ = false;
+void RuleEditorWindow::Modified() {
+  if (Handle()) EnableItem(IDC_SAVE, session_.HasUnsavedChanges());
+}
+
+int RuleEditorWindow::Ask(const std::string& text, const std::string& caption, UINT flags) {
+  return win::ShowMessage(Handle(), text, caption, flags);
+}
+
+void RuleEditorWindow::Tell(const std::string& text, UINT icon) {
+  win::ShowMessage(Handle(), text, win::LoadResString(IDS_APP_TITLE), MB_OK | icon);
+}
+
+std::unique_ptr<ProgressDialog> RuleEditorWindow::OpenProgress(const std::string& status, bool allowCancel) {
+  auto progress = std::make_unique<ProgressDialog>();
+  progress->Create(Handle());
+  progress->AllowCancel(allowCancel);
+  progress->SetStatus(status);
+  return progress;
 }
 
 // ---------------------------------------------------------------------------
 // Watchers and the poll timer
 
+void RuleEditorWindow::StartTimer() {
+  ::SetTimer(Handle(), kPollTimerId, kPollPeriodMs, nullptr);
+  timerRunning_ = true;
+}
+
+void RuleEditorWindow::StopTimer() {
+  if (Handle()) ::KillTimer(Handle(), kPollTimerId);
+  timerRunning_ = false;
+}
+
 bool RuleEditorWindow::StartWatching() {
   if (ended_) return false;
-  if (watchers_.StartWatchers(store_.RulesKeyPath(), store_.BlockedKeyPath()) != 0) {
+  const RuleStore& store = session_.Store();
+  if (watchers_.StartWatchers(store.RulesKeyPath(), store.BlockedKeyPath()) != 0) {
     Fatal(win::LoadResString(IDS_WATCH_START_FAILED));
     return false;
   }
-  ::SetTimer(Handle(), kPollTimerId, kPollPeriodMs, nullptr);
-  timerRunning_ = true;
+  StartTimer();
   return true;
 }
 
 void RuleEditorWindow::StopWatching() {
-  if (Handle()) ::KillTimer(Handle(), kPollTimerId);
-  timerRunning_ = false;
+  StopTimer();
   watchers_.StopAllWatchers();
 }
 
@@ -374,10 +300,7 @@ void RuleEditorWindow::EnsureWatching() {
     return record && record->state.load() == watchstate::kWatching && !record->stopped.load();
   };
   if (watching(kRulesWatchSlot) && watching(kBlockSendersWatchSlot)) {
-    if (!timerRunning_) {
-      ::SetTimer(Handle(), kPollTimerId, kPollPeriodMs, nullptr);
-      timerRunning_ = true;
-    }
+    if (!timerRunning_) StartTimer();
     return;
   }
   StopWatching();
@@ -389,44 +312,32 @@ void RuleEditorWindow::OnTimer(UINT_PTR timerId) {
 }
 
 void RuleEditorWindow::PollTick() {
-  WatchTickDecision decision = watchers_.Tick();
-  if (decision.stopWatchers) {
-    ::KillTimer(Handle(), kPollTimerId);
-    timerRunning_ = false;
-  }
+  PollDecision decision = session_.Poll(watchers_.Tick());
+  if (decision.stopTimer) StopTimer();
   switch (decision.action) {
-    case WatchTickAction::Fatal:
+    case PollAction::Fatal:
       Fatal(win::LoadResString(static_cast<UINT>(decision.messageId)));
       return;
-    case WatchTickAction::Reload:
+    case PollAction::Reload:
       win::ShowMessageId(Handle(), static_cast<UINT>(decision.messageId), win::LoadResString(IDS_APP_TITLE),
                          MB_OK | MB_ICONINFORMATION);
       CloseDialogsOver(Handle());
       ::PostMessageA(Handle(), watchui::kReloadMessage, 0, 0);
       return;
-    case WatchTickAction::Restart:
+    case PollAction::RestartWatchers:
       StartWatching();
       return;
-    case WatchTickAction::None:
-      break;
-  }
-
-  std::uint64_t stamp = AddressBookFileStamp(registry_);
-  if (stamp != addressBookStamp_) {
-    ::KillTimer(Handle(), kPollTimerId);
-    OpenAddressBook();
-    ::SetTimer(Handle(), kPollTimerId, kPollPeriodMs, nullptr);
-    return;
-  }
-
-  MailFolderList current;
-  LoadFolderList(&current);
-  if (!current.SameContents(folders_)) {
-    ::KillTimer(Handle(), kPollTimerId);
-    folders_ = current;
-    // Move and copy actions may have become valid or invalid.
-    RepaintRuleLists();
-    ::SetTimer(Handle(), kPollTimerId, kPollPeriodMs, nullptr);
+    case PollAction::ReopenAddressBook:
+      OpenAddressBook();
+      StartTimer();
+      return;
+    case PollAction::FoldersChanged:
+      // Move and copy actions may have become valid or invalid.
+      RepaintRuleLists();
+      StartTimer();
+      return;
+    case PollAction::None:
+      return;
   }
 }
 
@@ -438,15 +349,9 @@ void RuleEditorWindow::Fatal(const std::string& text) {
   End(-1);
 }
 
-int RuleEditorWindow::Ask(const std::string& text, const std::string& caption, UINT flags) {
-  return win::ShowMessage(Handle(), text, caption, flags);
-}
-
 void RuleEditorWindow::OnDestroy() {
   StopWatching();
-  if (dropTargetRegistered_) ::RevokeDragDrop(Item(IDC_RULE_LIST));
-  dropTargetRegistered_ = false;
-  for (CImprovedHeaderCtrl& header : headers_) header.Detach();
+  for (EditorPane* pane : panes_) pane->OnDestroy();
   if (messageHook_) ::UnhookWindowsHookEx(messageHook_);
   if (g_hookedWindow == this) {
     g_hookedWindow = nullptr;
@@ -458,11 +363,23 @@ void RuleEditorWindow::OnDestroy() {
 }
 
 // ---------------------------------------------------------------------------
-// Messages
+// Routing
 
-bool RuleEditorWindow::OnCommand(int id, int code, HWND) {
+EditorPane* RuleEditorWindow::PaneOwning(int id) const {
+  for (EditorPane* pane : panes_)
+    if (pane->OwnsControl(id)) return pane;
+  return nullptr;
+}
+
+EditorPane* RuleEditorWindow::PaneEditing(HWND focus) const {
+  if (!focus) return nullptr;
+  for (EditorPane* pane : panes_)
+    if (pane->EditingList() == focus) return pane;
+  return nullptr;
+}
+
+bool RuleEditorWindow::OnCommand(int id, int code, HWND control) {
   if (ended_) return false;
-  if (blockedPane_.OnCommand(id)) return true;
   switch (id) {
     case IDC_SAVE:
       if (code == BN_CLICKED) SaveChanges(false);
@@ -473,15 +390,6 @@ bool RuleEditorWindow::OnCommand(int id, int code, HWND) {
     case IDC_IDENTITY_COMBO:
       if (code == CBN_SELCHANGE) LoadIdentity(false);
       return true;
-    case ID_RULE_ADD_EMPTY:
-      AddEmptyRule();
-      return true;
-    case ID_RULE_DELETE:
-      DeleteSelectedRules();
-      return true;
-    case ID_RULE_SELECT_ALL:
-      win::ListView(Handle(), IDC_RULE_LIST).SelectAll();
-      return true;
     case ID_EDIT_CLEAR:
     case ID_EDIT_COPY:
     case ID_EDIT_CUT:
@@ -489,68 +397,72 @@ bool RuleEditorWindow::OnCommand(int id, int code, HWND) {
     case ID_EDIT_INSERT:
     case ID_EDIT_PASTE:
     case ID_EDIT_SELECT_ALL:
+    case ID_FIND_NEXT:
       ForwardGenericCommand(id);
       return true;
     case ID_SYS_TOPMOST:
       ToggleTopMost();
       return true;
     default:
+      // A control's notification goes to its pane; a menu command to the
+      // pane that claims it.
+      if (control) {
+        EditorPane* pane = PaneOwning(id);
+        return pane && pane->OnCommand(id, code, control);
+      }
+      for (EditorPane* pane : panes_)
+        if (pane->OnCommand(id, code, control)) return true;
       return false;
   }
 }
 
 bool RuleEditorWindow::OnNotify(int id, NMHDR* header, LRESULT* result) {
   if (ended_) return false;
-  const bool headerList = id == IDC_RULE_LIST || id == IDC_BLOCKED_SENDER_VIEW || id == IDC_VALUE_LIST;
-  if (headerList && (header->code == NM_SETFOCUS || header->code == NM_KILLFOCUS)) {
-    ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
-    // Selection colours follow the focus.
-    if (id != IDC_VALUE_LIST) win::ListView(header->hwndFrom).RedrawAll();
-    return false;
+  EditorPane* pane = PaneOwning(id);
+  return pane && pane->OnNotify(id, header, result);
+}
+
+void RuleEditorWindow::ForwardGenericCommand(int genericId) {
+  if (EditorPane* pane = PaneEditing(::GetFocus())) pane->OnGenericCommand(genericId);
+}
+
+namespace {
+bool IsButtonPress(UINT message) {
+  return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+}
+}  // namespace
+
+HWND RuleEditorWindow::ControlOf(HWND window) const {
+  // The dialog's own child that holds `window` (a list for its header, a combo
+  // for its edit). GA_PARENT, not GetParent: a dialog over this window is
+  // owned by it, not its child.
+  while (window && window != Handle()) {
+    HWND parent = ::GetAncestor(window, GA_PARENT);
+    if (parent == Handle()) return window;
+    window = parent;
   }
-  if (blockedPane_.OnNotify(header, result)) return true;
-  if (id == IDC_RULE_LIST) {
-    switch (header->code) {
-      case LVN_ITEMCHANGED:
-        OnRuleItemChanged(*reinterpret_cast<NMLISTVIEW*>(header));
-        return true;
-      case LVN_BEGINLABELEDITA:
-        *result = FALSE;
-        return true;
-      case LVN_ENDLABELEDITA:
-        *result = OnRuleLabelEdited(*reinterpret_cast<NMLVDISPINFOA*>(header)) ? TRUE : FALSE;
-        ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
-        return true;
-      case NM_CUSTOMDRAW:
-        *result = DrawRuleRow(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
-        return true;
-      case LVN_GETINFOTIPA:
-        RuleInfoTip(reinterpret_cast<NMLVGETINFOTIPA*>(header));
-        return true;
-      case LVN_BEGINDRAG: {
-        auto* drag = reinterpret_cast<NMLISTVIEW*>(header);
-        if (drag->iItem >= 0) DragRuleRow(Handle(), header->hwndFrom, drag->iItem);
-        return true;
-      }
-      default:
-        return false;
-    }
-  }
-  if ((id == IDC_CRITERIA_TYPE_LIST || id == IDC_ACTION_TYPE_LIST) && header->code == LVN_ITEMCHANGED) {
-    OnSlotItemChanged(id, *reinterpret_cast<NMLISTVIEW*>(header));
-    return true;
-  }
-  if ((id == IDC_CRITERIA_TYPE_LIST || id == IDC_ACTION_TYPE_LIST) && header->code == LVN_GETINFOTIPA) {
-    auto* tip = reinterpret_cast<NMLVGETINFOTIPA*>(header);
-    if (tip->pszText && tip->cchTextMax > 0 && tip->iItem >= 0 && tip->iItem < kSlotCount) {
-      const char* text = id == IDC_CRITERIA_TYPE_LIST ? CriterionSlot(tip->iItem).description
-                                                      : ActionSlot(tip->iItem).description;
-      std::string cut = sjis::TruncateChars(text ? text : "", static_cast<std::size_t>(tip->cchTextMax - 1));
-      std::memcpy(tip->pszText, cut.c_str(), cut.size() + 1);
-    }
-    return true;
-  }
+  return nullptr;
+}
+
+bool RuleEditorWindow::ApplyMouseRules(const MSG& msg) {
+  if (!IsButtonPress(msg.message) || !msg.hwnd) return false;
+  HWND control = ControlOf(msg.hwnd);
+  if (!control) return false;  // the main window itself, or a window over it
+  HWND focus = ::GetFocus();
+  for (EditorPane* pane : panes_)
+    if (pane->EndEditForPress(control, focus)) return true;
+  for (EditorPane* pane : panes_)
+    if (pane->FocusOnPress(msg, focus)) return true;
   return false;
+}
+
+bool RuleEditorWindow::PreTranslate(MSG* msg) {
+  if (!msg || ended_ || !Handle()) return false;
+  if (ApplyMouseRules(*msg)) return true;
+  if (!accelerators_) return false;
+  if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
+  if (!PaneEditing(::GetFocus())) return false;
+  return ::TranslateAcceleratorA(Handle(), accelerators_, msg) != 0;
 }
 
 bool RuleEditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
@@ -582,22 +494,24 @@ bool RuleEditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
       ShowContextHelp(Handle(), HelpContextForDialog(IDD_VELKOR_DIALOG));
       *result = TRUE;
       return true;
-    case WM_CONTEXTMENU:
-      if (reinterpret_cast<HWND>(wParam) == Item(IDC_RULE_LIST) && !ended_) {
-        ShowRuleListMenu(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-        *result = TRUE;
-        return true;
-      }
-      return false;
+    case WM_CONTEXTMENU: {
+      if (ended_) return false;
+      HWND control = reinterpret_cast<HWND>(wParam);
+      EditorPane* pane = PaneOwning(::GetDlgCtrlID(control));
+      if (!pane || ::GetParent(control) != Handle() || !pane->OnContextMenu(control, lParam)) return false;
+      *result = TRUE;
+      return true;
+    }
     case kMoveRulesMessage:
-      if (!ended_) MoveSelectedRules(static_cast<int>(wParam), static_cast<int>(lParam));
+      if (!ended_) ruleList_.MoveSelectedRules(static_cast<int>(wParam), static_cast<int>(lParam));
       return answer(0);
     case kFolderRefQueryMessage:
-      return answer(folders_.Holds(reinterpret_cast<const std::uint8_t*>(wParam), static_cast<std::size_t>(lParam))
+      return answer(session_.Folders().Holds(reinterpret_cast<const std::uint8_t*>(wParam),
+                                             static_cast<std::size_t>(lParam))
                         ? 1
                         : 0);
     case WM_APP + 5:
-      win::ShowMessage(Handle(), kUnsupportedMail, win::LoadResString(IDS_APP_TITLE), MB_OK | MB_ICONWARNING);
+      Tell(kUnsupportedMail, MB_ICONWARNING);
       return answer(0);
     case watchui::kReloadMessage:
       if (!ended_) {

@@ -1,13 +1,13 @@
 #pragma once
 // RuleEditorWindow: the program's main window (dialog 102), run modally by the
-// application shell. It owns the editing session of one Outlook Express
-// identity: its rules and blocked senders (RuleStore), accounts, folder list
-// and the open address book, the two registry watchers and the 500 ms poll
-// timer. Every edit goes into the RuleStore at once; nothing reaches the
-// registry before the save flow.
+// application shell. A frame: it owns the EditorSession of the shown identity,
+// the identity combo, the two registry watchers with the 500 ms poll timer,
+// saving, closing and the window settings, and routes every other message by
+// control id to its panes (EditorPane_win32.h tells how a pane is added).
+// Every edit goes into the session at once; nothing reaches the registry
+// before the save flow.
 // Code by role: RuleEditorWindow_win32.cpp (start, identity load, watchers,
-// messages), RuleEditorWindowRuleList_win32.cpp (the rule list, keys and
-// mouse presses), RuleEditorWindowSave_win32.cpp (save, close, settings, sync).
+// routing), RuleEditorWindowSave_win32.cpp (save, close, settings, sync).
 
 #include <windows.h>
 #include <commctrl.h>
@@ -17,13 +17,14 @@
 #include <string>
 #include <vector>
 
-#include "editor/ImprovedHeaderCtrl_win32.h"
-#include "editor/WordListPane_win32.h"
-#include "folders/MailFolderList.h"
-#include "rulestore/Identities.h"
+#include "editor/ActionPane_win32.h"
+#include "editor/BlockedSenderPane_win32.h"
+#include "editor/CriteriaPane_win32.h"
+#include "editor/EditorPane_win32.h"
+#include "editor/EditorSession.h"
+#include "editor/RuleListPane_win32.h"
 #include "registry/RegistryAccess.h"
 #include "rulestore/RegistryWatcher.h"
-#include "rulestore/RuleStore.h"
 #include "settings/VelkorSettings.h"
 #include "win/Dialog.h"
 
@@ -46,9 +47,6 @@ constexpr const char* kIdentityGone = "Outlook Expresssのユーザ情報が削�
 constexpr const char* kIdentityInvalid = "Outlook Expresssのユーザ情報が無効です。終了します。";
 constexpr const char* kSaveQuestion = "メッセージルールは変更されています。変更を保存しますか？";
 constexpr const char* kSaveQuestionTitle = "メッセージルールの保存";
-constexpr const char* kBlankName = "ルールの名前を空白にできません。";
-constexpr const char* kDeleteQuestion = "選択しているメールルールを削除してもよろしいですか？";
-constexpr const char* kDeleteTitle = "メールルールの削除";
 constexpr const char* kInvalidRules =
     "メッセージルールにエラーがあるため、保存できません。\n赤いアイテムをクリックして、問題を解決してください。";
 constexpr const char* kWarningTitle = "警告";
@@ -59,15 +57,9 @@ constexpr const char* kSyncStartFailed =
     "\"メッセージルールとアドレス帳との同期\"ユーティリティーの起動に失敗しました。";
 constexpr const char* kUnsupportedMail =
     "ドラッグドロップされたメールはサポートされていない形式です。\nこのメールを解析するには、NGワード検出ツールに本文を貼り付けてください。";
-// List colours.
-constexpr COLORREF kInvalidText = RGB(255, 0, 0);
-constexpr COLORREF kSelectedFocusText = RGB(255, 255, 255);
-constexpr COLORREF kSelectedFocusBack = RGB(49, 106, 197);
-constexpr COLORREF kSelectedText = RGB(0, 0, 255);
-constexpr COLORREF kSelectedBack = RGB(236, 233, 216);
 }  // namespace mainwindow
 
-class RuleEditorWindow : public win::Dialog, private FolderRefCheck, private WordListHost {
+class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderRefCheck {
  public:
   // `registry` holds the program settings and the rules; `watchers` watch the
   // same registry. Both outlive the window.
@@ -80,24 +72,35 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck, private Wor
   // a fatal error).
   INT_PTR Run(HWND owner = nullptr);
 
-  // The session, for the panes and for tests.
-  RuleStore& Store() { return store_; }
-  const std::string& CurrentIdentity() const { return identityKey_; }
-  bool HasUnsavedChanges() const { return store_.HasChanges(); }
+  // The session, for tests.
+  RuleStore& Store() { return session_.Store(); }
+  const std::string& CurrentIdentity() const { return session_.IdentityKey(); }
+  bool HasUnsavedChanges() const { return session_.HasUnsavedChanges(); }
   bool Initialised() const { return initialised_; }
-  const MailFolderList& Folders() const { return folders_; }
-  const AccountList& Accounts() const { return accounts_; }
+  const MailFolderList& Folders() const { return session_.Folders(); }
+  const AccountList& Accounts() const { return session_.Accounts(); }
   bool IsTopMost() const { return topMost_; }
-  WordListPane& BlockedSenderPane() { return blockedPane_; }
 
   // Runs before the dialog handles a message of its loop: the mouse rules
   // (a press first ends an edit in progress, or focuses an unfocused word or
   // sender list), then the generic keys, which translate the accelerator
-  // table when the focus is on one of the three editing lists. True when the
+  // table when the focus is on one of the panes' editing lists. True when the
   // message was used up.
   bool PreTranslate(MSG* msg);
   // The save flow; false when changes are still unsaved afterwards.
   bool SaveChanges(bool closing = false);
+
+  // EditorFrame
+  HWND Handle() const override { return win::Dialog::Handle(); }
+  EditorSession& Session() override { return session_; }
+  std::int64_t ShownRule() const override { return ruleList_.SingleSelectedRule(); }
+  void ShowSelectedRule() override;
+  void RepaintRuleLists() override;
+  void Modified() override;
+  bool AddressBookOpen() const override;
+  int Ask(const std::string& text, const std::string& caption, UINT flags) override;
+  void Tell(const std::string& text, UINT icon) override;
+  std::unique_ptr<ProgressDialog> OpenProgress(const std::string& status, bool allowCancel) override;
 
  protected:
   bool OnInit() override;
@@ -118,25 +121,16 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck, private Wor
  private:
   // FolderRefCheck: asks the window (WM_APP+7), which answers from the folder list.
   bool HasFolder(const std::uint8_t* ref, std::size_t size) const override;
-  // WordListHost of the blocked-sender list: a commit replaces the identity's
-  // BlockedSenderList (an unsaved change).
-  void CommitWords(const std::vector<std::string>& words) override;
-  const AddressBook* Book() const override { return addressBook_.get(); }
-  std::vector<std::string> OwnAddresses() const override { return accounts_.OwnAddresses(); }
 
   // Initialisation steps.
   void ExtendSystemMenu();
   void SetIcons();
   void RestorePosition();
   void OpenAddressBook();
-  void SetUpLists();
   bool FillIdentityCombo();
 
   // Identity load; `discard` drops unsaved changes without asking (outside change).
   void LoadIdentity(bool discard);
-  void FillBlockedSenders();
-  void FillRuleList(std::int64_t selectRuleId);
-  void LoadFolderList(MailFolderList* list) const;
   bool SelectComboIdentity(const std::string& key);
   void RememberSelection();
 
@@ -144,74 +138,50 @@ class RuleEditorWindow : public win::Dialog, private FolderRefCheck, private Wor
   bool StartWatching();
   void StopWatching();
   void EnsureWatching();
+  void StartTimer();
+  void StopTimer();
   void PollTick();
 
-  // The rule list.
-  std::uint32_t RuleIdAt(int row) const;
-  std::int64_t SingleSelectedRuleId() const;
-  void ShowSelectedRule();
-  void ShowCriterionPane(int row);
-  void ShowActionPane(int row);
-  void HideValuePanes();
-  void OnRuleItemChanged(const NMLISTVIEW& change);
-  void OnSlotItemChanged(int listId, const NMLISTVIEW& change);
-  bool OnRuleLabelEdited(const NMLVDISPINFOA& info);
-  LRESULT DrawRuleRow(NMLVCUSTOMDRAW* draw);
-  void RuleInfoTip(NMLVGETINFOTIPA* tip);
-  void AddEmptyRule();
-  void DeleteSelectedRules();
-  void MoveSelectedRules(int source, int target);
-  void RepaintRuleLists();
-  void ShowRuleListMenu(POINT screen);
+  // Routing.
+  EditorPane* PaneOwning(int id) const;
+  EditorPane* PaneEditing(HWND focus) const;
   void ForwardGenericCommand(int genericId);
   HWND ControlOf(HWND window) const;
   bool ApplyMouseRules(const MSG& msg);
 
   // Save helpers.
-  bool ValidateRows();
   bool ConfirmOutlookExpressClosed();
 
   void StoreWindowSettings();
   void ToggleTopMost();
   void StartSyncUtility();
-  void UpdateSaveButton();
   // Shows a fatal message and ends the window with -1.
   void Fatal(const std::string& text);
-  int Ask(const std::string& text, const std::string& caption, UINT flags);
 
   RegistryAccess& registry_;
   RegistryWatchers& watchers_;
-  RuleStore store_;
-  AccountList accounts_;
-  MailFolderList folders_;
+  EditorSession session_;
   std::unique_ptr<AddressBook> addressBook_;
-  std::uint64_t addressBookStamp_ = 0;
   VelkorSettings settings_;
 
+  // The panes, in the order they hear of loads and shown rules.
+  RuleListPane ruleList_;
+  BlockedSenderPane blockedSenders_;
+  CriteriaPane criteria_;
+  ActionPane actions_;
+  EditorPane* const panes_[4] = {&ruleList_, &blockedSenders_, &criteria_, &actions_};
+
   std::vector<OeIdentity> comboIdentities_;  // what the combo's item data index
-  std::string identityKey_;
-  std::int64_t rememberedRule_ = -1;
-  int rememberedCriterion_ = -1;
-  int rememberedAction_ = -1;
 
   bool initialised_ = false;
   bool ended_ = false;
   bool timerRunning_ = false;
-  bool ntFamily_ = true;
   bool topMost_ = false;
-  // Set while the window itself changes a list's items.
-  bool ruleListGuard_ = false;
-  bool criteriaGuard_ = false;
-  bool actionGuard_ = false;
-  bool valueGuard_ = false;
 
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   HACCEL accelerators_ = nullptr;
   HHOOK messageHook_ = nullptr;
-  bool dropTargetRegistered_ = false;
-  CImprovedHeaderCtrl headers_[3];
-  WordListPane blockedPane_{kBlockedSendersTraits, *this};
 };
 
 }  // namespace velkor

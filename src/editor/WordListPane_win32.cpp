@@ -3,7 +3,7 @@
 #include <cstring>
 #include <memory>
 
-#include "addressbook/AddressBook_win32.h"
+#include "addressbook/AddressEntries.h"
 #include "editor/AddressPickerDialog_win32.h"
 #include "editor/FindTextDialog_win32.h"
 #include "editor/ProgressDialog_win32.h"
@@ -12,7 +12,10 @@
 #include "text/ShiftJis.h"
 #include "win/Clipboard.h"
 #include "win/MessageBox.h"
+#include "win/PopupMenu.h"
+#include "win/ScopedFlag.h"
 #include "win/Strings.h"
+#include "win/WaitCursor.h"
 
 namespace velkor {
 
@@ -32,25 +35,6 @@ constexpr COLORREF kSelectedFocusText = RGB(255, 255, 255);
 constexpr COLORREF kSelectedFocusBack = RGB(49, 106, 197);
 constexpr COLORREF kSelectedText = RGB(0, 0, 255);
 constexpr COLORREF kSelectedBack = RGB(236, 233, 216);
-
-class WaitCursor {
- public:
-  WaitCursor() : previous_(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { ::SetCursor(previous_); }
-
- private:
-  HCURSOR previous_;
-};
-
-class Flag {
- public:
-  explicit Flag(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-  ~Flag() { flag_ = old_; }
-
- private:
-  bool& flag_;
-  bool old_;
-};
 
 int Percent(std::size_t done, std::size_t total) {
   return total ? static_cast<int>(done * 100 / total) : 100;
@@ -96,7 +80,7 @@ void WordListPane::SetRedraw(bool on) const {
 }
 
 void WordListPane::Fill(const std::vector<std::string>& words, bool selectFirst) {
-  Flag guard(guard_);
+  win::ScopedFlag guard(guard_);
   win::ListView list = List();
   SetRedraw(false);
   list.Clear();
@@ -172,13 +156,6 @@ bool WordListPane::OnNotify(NMHDR* header, LRESULT* result) {
     case NM_CUSTOMDRAW:
       *result = Draw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
       return true;
-    case NM_RCLICK: {
-      POINT screen{};
-      ::GetCursorPos(&screen);
-      ShowMenu(screen);
-      *result = TRUE;
-      return true;
-    }
     default:
       return false;
   }
@@ -189,7 +166,7 @@ void WordListPane::AddEmptyRow() {
   int index = list.NextSelected();
   if (index < 0) index = list.Count();
   {
-    Flag guard(guard_);
+    win::ScopedFlag guard(guard_);
     index = list.Insert(index, std::string());
     if (index < 0) return;
     list.UnselectAll();
@@ -206,7 +183,7 @@ void WordListPane::EndLabelEdit(const NMLVDISPINFOA& info) {
   const bool cancelled = info.item.pszText == nullptr;
   wordlist::EditDecision decision =
       wordlist::DecideLabelEdit(Words(), row, cancelled, cancelled ? "" : info.item.pszText);
-  Flag guard(guard_);
+  win::ScopedFlag guard(guard_);
   switch (decision.outcome) {
     case wordlist::EditOutcome::kKeep:
       return;
@@ -259,7 +236,7 @@ void WordListPane::DeleteSelected(bool ask) {
   int deleted = 0;
   bool commit = true;
   {
-    Flag guard(guard_);
+    win::ScopedFlag guard(guard_);
     if (progress) SetRedraw(false);
     for (int i = count - 1; i >= 0; --i) {
       if (progress) {
@@ -308,10 +285,10 @@ void WordListPane::Paste() {
 void WordListPane::PasteText(const std::string& pasted, bool addressBookText) {
   const std::string text =
       addressBookText && wordlist::IsAddressBookText(pasted) ? wordlist::AddressBookLines(pasted) : pasted;
-  std::unique_ptr<WaitCursor> wait;
+  std::unique_ptr<win::WaitCursor> wait;
   std::unique_ptr<ProgressDialog> progress;
   if (wordlist::PasteLength(text) > kPasteProgressLength) {
-    wait = std::make_unique<WaitCursor>();
+    wait = std::make_unique<win::WaitCursor>();
     progress = std::make_unique<ProgressDialog>();
     if (progress->Create(dialog_)) progress->SetStatus(traits_.pasteStatus);
     else progress.reset();
@@ -342,7 +319,7 @@ bool WordListPane::ApplyMerge(const wordlist::WordMerge& merge, ProgressDialog* 
   if (added.empty() && existing.empty()) return true;
   const int first = list.Count();
   {
-    Flag guard(guard_);
+    win::ScopedFlag guard(guard_);
     SetRedraw(false);
     list.UnselectAll();
     for (int row : existing) list.SetSelected(row, true);
@@ -370,7 +347,7 @@ bool WordListPane::ApplyMerge(const wordlist::WordMerge& merge, ProgressDialog* 
 }
 
 void WordListPane::SelectAll() {
-  Flag guard(guard_);
+  win::ScopedFlag guard(guard_);
   List().SelectAll();
 }
 
@@ -379,10 +356,9 @@ void WordListPane::Find() { FindInList(dialog_, List(), 1); }
 void WordListPane::FindNext() { FindNextInList(dialog_, List(), 1); }
 
 void WordListPane::AddFromAddressBook() {
-  const AddressBook* book = host_.Book();
   AddressPickerRequest request;
-  request.bookOpen = book && book->IsOpen();
-  request.book = AddressBookEntries(book);
+  request.bookOpen = host_.AddressBookOpen();
+  request.book = PickerEntries(host_.AddressEntries());
   request.prompt = traits_.pickerPrompt;
   request.multiple = true;
   request.showFilter = true;
@@ -395,33 +371,20 @@ void WordListPane::AddFromAddressBook() {
   Merge(request.chosen);
 }
 
-void WordListPane::ShowMenu(POINT screen) {
-  HMENU menus = ::LoadMenuA(win::ProgramInstance(), MAKEINTRESOURCEA(IDR_LIST_MENUS));
-  if (!menus) return;
-  HMENU popup = ::GetSubMenu(menus, traits_.popup);
-  for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
-    UINT id = ::GetMenuItemID(popup, i);
-    if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators
-    ::EnableMenuItem(popup, id, MF_BYCOMMAND | (IsEnabled(static_cast<int>(id)) ? MF_ENABLED : MF_GRAYED));
-  }
-  int command = static_cast<int>(::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                                                  screen.x, screen.y, 0, dialog_, nullptr));
-  ::DestroyMenu(menus);
-  // Find next from the menu acts on this list even without the focus.
-  if (command == ID_FIND_NEXT) FindNext();
-  else if (command) OnCommand(command);
+void WordListPane::ShowMenu(LPARAM point) {
+  win::TrackPopupMenuAt(dialog_, IDR_LIST_MENUS, traits_.popup, win::ContextMenuPoint(List().Handle(), point),
+                        [this](UINT id) { return IsEnabled(static_cast<int>(id)); });
 }
 
 void WordListPane::InfoTip(NMLVGETINFOTIPA* tip) const {
   if (!tip->pszText || tip->cchTextMax <= 0) return;
   std::string text = List().ItemText(tip->iItem);
-  const AddressBook* book = host_.Book();
+  const AddressEntryList& book = host_.AddressEntries();
   std::string address = sjis::Trim(text);
-  if (book && book->IsOpen() && sjis::FindChar(address, '@') != sjis::npos) {
-    for (std::size_t i = 0; i < book->Count(); ++i) {
-      if (!sjis::EqualsIgnoreCase(book->AddressAt(i), address)) continue;
-      std::string name = book->NameAt(i);
-      if (name != book->AddressAt(i)) text = win::FillArguments(kTipPattern, {name, address});
+  if (sjis::FindChar(address, '@') != sjis::npos) {
+    for (std::size_t i = 0; i < book.Count(); ++i) {
+      if (!sjis::EqualsIgnoreCase(book.AddressAt(i), address)) continue;
+      if (book.NameAt(i) != book.AddressAt(i)) text = win::FillArguments(kTipPattern, {book.NameAt(i), address});
       break;
     }
   }

@@ -7,8 +7,17 @@
 // What differs between the two lists is a WordListTraits table.
 //
 // The pane handles its own commands (the ids of its traits and find next),
-// its list's notifications (label edit, tips, drawing, right click) and the
-// clipboard; the frame forwards them and implements WordListHost.
+// its list's notifications (label edit, tips, drawing) and context menu, and
+// the clipboard. The owning EditorPane forwards them to it and implements
+// WordListHost:
+//
+//   OnInit            Attach(dialog)
+//   OnSessionLoaded   Fill(words, selectFirst)
+//   OnCommand         OnCommand(id)   (menu commands of the traits)
+//   OnNotify          OnNotify(header, result)
+//   OnContextMenu     ShowMenu(point of WM_CONTEXTMENU)
+//   F3 while focused  FindNext()
+//   IsCommandEnabled  IsEnabled(id)
 
 #include <windows.h>
 #include <commctrl.h>
@@ -20,7 +29,7 @@
 
 namespace velkor {
 
-class AddressBook;
+class AddressEntryList;
 class ProgressDialog;
 namespace wordlist {
 class WordMerge;
@@ -49,8 +58,10 @@ class WordListHost {
   // replaces the BlockedSenderList (an unsaved change). A host may change rows
   // from here through the pane's Fill.
   virtual void CommitWords(const std::vector<std::string>& words) = 0;
-  // The open address book, or null (the picker then closes at once).
-  virtual const AddressBook* Book() const = 0;
+  // Whether the address book is open (the picker closes at once when not),
+  // and its entries (picker rows and tips).
+  virtual bool AddressBookOpen() const = 0;
+  virtual const AddressEntryList& AddressEntries() const = 0;
   // The identity's own addresses (its accounts).
   virtual std::vector<std::string> OwnAddresses() const = 0;
   // Addresses the picker's filters 0 and 1 hide as blocked.
@@ -99,7 +110,9 @@ class WordListPane {
   void Find();
   void FindNext();
   void AddFromAddressBook();
-  void ShowMenu(POINT screen);
+  // WM_CONTEXTMENU on the list: popup `traits.popup` of menu 134 at the
+  // message's point (below the focused row for the keyboard's -1, -1).
+  void ShowMenu(LPARAM point);
 
  private:
   void Commit();

@@ -10,6 +10,8 @@
 #include "wabsync/SyncTexts.h"
 #include "win/Com.h"
 #include "win/MessageBox.h"
+#include "win/Program.h"
+#include "win/WaitCursor.h"
 
 namespace velkor {
 
@@ -35,13 +37,7 @@ bool CreateShellLink(const std::string& linkPath, const std::string& target) {
 
 bool Win32SyncPlatform::OutlookExpressRunning() { return OutlookExpressProcessRunning(); }
 
-bool Win32SyncPlatform::NtFamily() {
-  OSVERSIONINFOA info = {};
-  info.dwOSVersionInfoSize = sizeof info;
-  // Without an answer assume the NT family: it has no size limit to enforce.
-  if (!::GetVersionExA(&info)) return true;
-  return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
+bool Win32SyncPlatform::NtFamily() { return win::IsNtFamily(); }
 
 AddressBookRead Win32SyncPlatform::ReadAddressBook(std::vector<std::string>* addresses) {
   // One run opens and frees its own address book.
@@ -60,36 +56,18 @@ void Win32SyncPlatform::ShowMessage(const std::string& text) {
 
 void Win32SyncPlatform::SetBusy(bool busy) {
   if (busy) {
-    previousCursor_ = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    previousCursor_ = win::ShowWaitCursor();
   } else {
-    ::SetCursor(previousCursor_ ? previousCursor_ : ::LoadCursor(nullptr, IDC_ARROW));
+    win::RestoreCursor(previousCursor_);
     previousCursor_ = nullptr;
   }
 }
 
-bool EditorRunning() {
-  HANDLE mutex = ::CreateMutexA(nullptr, FALSE, wabsync::kEditorMutex);
-  const DWORD error = ::GetLastError();
-  if (!mutex) return true;
-  ::CloseHandle(mutex);
-  return error == ERROR_ALREADY_EXISTS;
-}
-
-NamedMutex::NamedMutex(const char* name) {
-  handle_ = ::CreateMutexA(nullptr, FALSE, name);
-  existed_ = ::GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-NamedMutex::~NamedMutex() {
-  if (handle_) ::CloseHandle(handle_);
-}
+bool EditorRunning() { return win::MutexExists(wabsync::kEditorMutex); }
 
 bool ProgramPath(std::string* path) {
-  char buffer[MAX_PATH];
-  const DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
-  path->assign(buffer, length);
-  return true;
+  *path = win::ProgramPath();
+  return !path->empty();
 }
 
 bool StartupShortcutPath(std::string* path) {

@@ -36,22 +36,7 @@ class Win32SyncPlatform : public SyncPlatform {
 // already exists, or cannot even be created. The test mutex is closed at once.
 bool EditorRunning();
 
-// Holds a named mutex (not initially owned) for the life of the object.
-class NamedMutex {
- public:
-  explicit NamedMutex(const char* name);
-  ~NamedMutex();
-  NamedMutex(const NamedMutex&) = delete;
-  NamedMutex& operator=(const NamedMutex&) = delete;
-  // Created by this process and not there before.
-  bool CreatedFirst() const { return handle_ != nullptr && !existed_; }
-
- private:
-  HANDLE handle_ = nullptr;
-  bool existed_ = false;
-};
-
-// This program's full path; false when it cannot be had or fills MAX_PATH.
+// This program's full path; false when it cannot be had.
 bool ProgramPath(std::string* path);
 
 enum class ShortcutResult { Ok, NoStartupFolder, NoProgramPath, NotRemoved, NotCreated };

@@ -11,18 +11,7 @@
 #include "wabsync/SyncSettingsDialog_win32.h"
 #include "wabsync/SyncShell_win32.h"
 #include "wabsync/SyncTexts.h"
-
-namespace {
-
-// Brings the first instance's dialog to the front.
-void ActivateOpenDialog() {
-  HWND dialog = ::FindWindowA(nullptr, velkor::wabsync::kDialogTitle);
-  if (!dialog) return;
-  if (::IsIconic(dialog)) ::ShowWindow(dialog, SW_RESTORE);
-  ::SetForegroundWindow(dialog);
-}
-
-}  // namespace
+#include "win/Program.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace velkor;
@@ -38,9 +27,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   SyncSettingsDialog dialog(reg, *identities, platform);
   dialog.Prepare();
 
-  const NamedMutex instance(wabsync::kOwnMutex);
+  const win::NamedMutex instance(wabsync::kOwnMutex);
   if (!instance.CreatedFirst()) {
-    ActivateOpenDialog();
+    win::ActivateWindowTitled(wabsync::kDialogTitle);
     return 0;
   }
 

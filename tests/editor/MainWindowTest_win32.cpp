@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "EditorSession_win32.h"
+#include "EditorWindowFixture_win32.h"
 #include "editor/RuleEditorWindow_win32.h"
 #include "res/resource.h"
 #include "registry/MemoryRegistry.h"
@@ -169,7 +169,7 @@ void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR, DWORD) {
 }  // namespace about
 
 // The window on one identity with five rules (it closes itself without one).
-class MainWindowTest : public test::EditorSession {
+class MainWindowTest : public test::EditorWindowFixture {
  protected:
   static void SetUpTestSuite() { InitControls(); test::InitUi(); }
   void SetUp() override {

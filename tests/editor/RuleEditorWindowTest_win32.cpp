@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "EditorSession_win32.h"
+#include "EditorWindowFixture_win32.h"
 #include "editor/RuleDragDrop_win32.h"
 #include "settings/ProfileSection.h"
 #include "settings/VelkorSettings.h"
@@ -22,7 +22,7 @@ namespace {
 
 using namespace test;
 
-class RuleEditorWindowTest : public EditorSession {};
+class RuleEditorWindowTest : public EditorWindowFixture {};
 
 TEST_F(RuleEditorWindowTest, IdentityLoadFillsBothListsInStoredOrder) {
   Seed(true);
@@ -354,7 +354,7 @@ class FakeOutlookExpress {
   bool started_ = false;
 };
 
-class SaveWhileOutlookExpressRuns : public EditorSession {
+class SaveWhileOutlookExpressRuns : public EditorWindowFixture {
  protected:
   void SetUp() override {
     Seed();

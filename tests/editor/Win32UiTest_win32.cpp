@@ -10,6 +10,8 @@
 #include "win/Controls.h"
 #include "win/Dialog.h"
 #include "win/MessageBox.h"
+#include "win/Program.h"
+#include "win/ScopedFlag.h"
 #include "win/Strings.h"
 
 namespace velkor::win {
@@ -41,6 +43,37 @@ TEST(FillArguments, NeverTakesASecondByteForAPlaceholder) {
   // next byte with it rather than leave a half character before "%".
   std::string pattern = "\x81\x25s";
   EXPECT_EQ(FillArguments(pattern, {"X"}), pattern);
+}
+
+TEST(ProgramPath, FolderIsCutAtARealSeparatorOnly) {
+  struct Case {
+    const char* path;
+    const char* folder;
+  };
+  const Case cases[] = {
+      {"C:\\Program Files\\Velkor\\Velkor.exe", "C:\\Program Files\\Velkor\\"},
+      {"C:\\表\\Velkor.exe", "C:\\表\\"},   // 表 ends in 0x5C, the byte of a backslash
+      {"C:\\ソフト表Velkor.exe", "C:\\"},  // no separator after the last real one
+      {"Z:/tmp/build/Velkor.exe", "Z:/tmp/build/"},
+      {"Velkor.exe", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
+  std::string program = ProgramPath();
+  ASSERT_FALSE(program.empty());
+  EXPECT_EQ(ProgramSiblingPath("TarnWABSync.exe"), FolderOf(program) + "TarnWABSync.exe");
+}
+
+TEST(ScopedFlag, NestedGuardsKeepTheOuterOneSet) {
+  bool guard = false;
+  {
+    ScopedFlag outer(guard);
+    {
+      ScopedFlag inner(guard);
+      EXPECT_TRUE(guard);
+    }
+    EXPECT_TRUE(guard);  // the outer change is still in progress
+  }
+  EXPECT_FALSE(guard);
 }
 
 TEST(MessageBoxSeam, ScriptAnswersAndRecords) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "EditorSession_win32.h"
+#include "EditorWindowFixture_win32.h"
 #include "editor/AddressPickerDialog_win32.h"
 #include "editor/FindTextDialog_win32.h"
 #include "editor/WordListPane_win32.h"
@@ -68,7 +68,7 @@ struct FindScript {
 std::string FindScript::text;
 bool FindScript::matchCase = false;
 
-class BlockedSenderPaneTest : public EditorSession {
+class BlockedSenderPaneTest : public EditorWindowFixture {
  protected:
   void SeedBlocked(const std::vector<std::string>& blocked) {
     AddIdentity(registry_, kIdentityA, "Bob 鈴木", true);

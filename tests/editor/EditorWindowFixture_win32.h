@@ -128,7 +128,7 @@ inline StoredRules ReadStored(RegistryAccess& reg, const std::string& identity) 
   return out;
 }
 
-class EditorSession : public ::testing::Test {
+class EditorWindowFixture : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { InitUi(); }
 
