@@ -34,6 +34,9 @@ void ImportDemo() {
   velkor::Win32Registry registry;
   velkor::RegFileError error;
   ASSERT_TRUE(velkor::ImportRegFile(registry, bytes, &error)) << error.line << ": " << error.reason;
+  // Without the demo's mail store its move actions would not pass the save's
+  // check; the blocked senders are what this test saves.
+  ::SHDeleteKeyA(HKEY_CURRENT_USER, velkor::RulesMailPath(velkor::IdentityBasePath(kIdentity)).c_str());
 }
 
 std::vector<std::string> StoredBlocked() {
