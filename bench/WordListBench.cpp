@@ -28,7 +28,7 @@ void BM_PasteMerge(benchmark::State& state) {
   }
   state.SetComplexityN(n);
 }
-BENCHMARK(BM_PasteMerge)->Arg(2000)->Arg(20000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteMerge)->Arg(2000)->Arg(20000)->Arg(200000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
 void BM_SplitOnly(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
