@@ -216,6 +216,51 @@ TEST_F(BlockedSenderPaneTest, CopyCutAndPasteGoThroughTheClipboard) {
   EXPECT_EQ(window_->Store().BlockedSenders().Addresses(), RowTexts(Blocked()));
 }
 
+// Holds the clipboard open from another thread, as another program would.
+class ClipboardHeldElsewhere {
+ public:
+  ClipboardHeldElsewhere() {
+    opened_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    release_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = ::CreateThread(nullptr, 0, &Hold, this, 0, nullptr);
+    ::WaitForSingleObject(opened_, 5000);
+  }
+  bool Held() const { return held_; }
+  ~ClipboardHeldElsewhere() {
+    ::SetEvent(release_);
+    ::WaitForSingleObject(thread_, 5000);
+    for (HANDLE h : {thread_, opened_, release_}) ::CloseHandle(h);
+  }
+
+ private:
+  static DWORD WINAPI Hold(void* self) {
+    auto* held = static_cast<ClipboardHeldElsewhere*>(self);
+    held->held_ = ::OpenClipboard(nullptr) != FALSE;
+    ::SetEvent(held->opened_);
+    ::WaitForSingleObject(held->release_, 10000);
+    if (held->held_) ::CloseClipboard();
+    return 0;
+  }
+  HANDLE opened_, release_, thread_;
+  bool held_ = false;
+};
+
+TEST_F(BlockedSenderPaneTest, AClipboardThatCannotBeOpenedTakesNothingAndGivesNothing) {
+  SeedBlocked({"a@example.jp", "b@example.jp"});
+  Open();
+  PutOnClipboard("before", false);
+  {
+    ClipboardHeldElsewhere held;
+    ASSERT_TRUE(held.Held());
+    Blocked().SelectAll();
+    Command(ID_BLOCKED_CUT);  // the rows still go
+    EXPECT_EQ(Blocked().Count(), 0);
+    Command(ID_BLOCKED_PASTE);  // nothing comes
+    EXPECT_EQ(Blocked().Count(), 0);
+  }
+  EXPECT_EQ(ClipboardText(), "before");
+}
+
 TEST_F(BlockedSenderPaneTest, FindAndFindNextWrapAndTellWhenNothingMatches) {
   SeedBlocked({"alpha@example.jp", "beta@example.jp", "ALPHA@other.jp"});
   Open();
