@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "registry/MemoryRegistry.h"
+#include "rulestore/RegistryLayout.h"
 #include "rulestore/RuleModel.h"
 #include "wabsync/OeRegistryBuilder.h"
 #include "wabsync/SyncTargets.h"
@@ -71,7 +72,7 @@ struct Setup {
   // Puts the short lists back so every add-only run has the whole book to add.
   void ResetLists() {
     const std::vector<std::uint8_t> bytes = EncodeStringList({"hand@example.jp", wabsync::kDummyAddress});
-    for (const std::string& path : targets.Paths()) reg.SetRaw(RegRoot::CurrentUser, path, "Value", 3, bytes);
+    for (const std::string& path : targets.Paths()) reg.SetRaw(RegRoot::CurrentUser, path, oereg::kValue, 3, bytes);
   }
 };
 

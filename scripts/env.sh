@@ -58,7 +58,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 velkor_ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
   local n
-  for n in $(seq 90 120); do
+  for n in $(seq 90 250); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     export DISPLAY=":$n"

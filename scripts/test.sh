@@ -88,7 +88,8 @@ fi
 echo "=== import check"
 shipped=(build/win/bin/Velkor.exe build/win/bin/TarnWABSync.exe)
 file "${shipped[@]}" 2>/dev/null
-if scripts/check-imports.sh "${shipped[@]}"; then
+# The allow-list check, and a run that must fail with one listed import removed.
+if scripts/check-imports.sh "${shipped[@]}" && scripts/check-imports.sh --self-test "${shipped[0]}"; then
   summary+=("import check: passed"); total_pass=$((total_pass + 1))
 else
   summary+=("import check: FAILED"); total_fail=$((total_fail + 1)); status=1

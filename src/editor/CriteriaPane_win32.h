@@ -1,34 +1,108 @@
 #pragma once
-// The criteria pane: the twelve criterion rows (1003) of the shown rule and
-// the criterion value controls below them, among them the word list
-// `ValueList` (1006) with its focus header and generic editing keys.
+// CriteriaPane: the criteria of the one shown rule — the twelve rows of
+// CriteriaTypeList (1003) with their check boxes, the value pane of the
+// selected row (ValueList 1006 with its focus header, combo 1014 with label
+// 1015, size edit 1016), the rule-logic radios (1017/1018 in group 1023) and
+// the word option radios (1019-1022 in groups 1024/1025). Its rules live in
+// CriteriaEditing; this file reads the controls and shows the results.
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editor/CriteriaEditing.h"
+#include "editor/EditorPane_win32.h"
 #include "editor/ImprovedHeaderCtrl_win32.h"
-#include "editor/SlotPane_win32.h"
 
 namespace velkor {
 
-class CriteriaPane : public SlotPane {
+class CriteriaPane : public EditorPane {
  public:
-  CriteriaPane();
+  // The NG-word tool (command 32838 on the body row); unset leaves it greyed.
+  void SetNgWordTool(std::function<void()> open) { ngWordTool_ = std::move(open); }
+
+  bool OwnsControl(int id) const override;
   void OnInit() override;
   void OnDestroy() override;
+  bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(int id, NMHDR* header, LRESULT* result) override;
+  bool OnContextMenu(HWND control, LPARAM point) override;
   HWND EditingList() const override;
   GenericCommands Generic() const override;
+  bool IsCommandEnabled(UINT command) const override;
+  void OnSessionUnloading() override;
+  void OnSessionLoaded() override;
+  void OnRuleShown(std::int64_t rule) override;
   void RememberSelection(RememberedSelection* selection) const override;
   bool EndEditForPress(HWND control, HWND focus) override;
   bool FocusOnPress(const MSG& msg, HWND focus) override;
+  void EndEdit() override;
 
- protected:
-  const char* SlotDescription(int slot) const override;
-  const char* SlotName(int slot) const override;
-  SlotMask MaskOf(std::uint32_t rule) const override;
-  void SetInUse(std::uint32_t rule, SlotMask bit, bool inUse) override;
-  int RememberedRow() const override { return Session().Remembered().criterion; }
+  // Selects a row as the user would, showing its pane when it is checked.
+  void SelectRow(int row);
+  int SelectedRow() const;
+  // The shown rule's criteria in use (0 when none is shown).
+  SlotMask ShownMask() const { return HasRule() ? Editing().Mask() : 0; }
+  // An item of ValueList is being label-edited.
+  bool LabelEditing() const { return labelEditing_; }
+  // Merges words into ValueList (equal items are selected instead) and commits.
+  void MergeIntoList(const std::vector<std::string>& words);
 
  private:
+  // Stops a list's repainting while the pane fills or empties it; one
+  // repaint afterwards (a row at a time is slow with thousands of words).
+  class FrozenList {
+   public:
+    explicit FrozenList(HWND list);
+    ~FrozenList();
+    FrozenList(const FrozenList&) = delete;
+    FrozenList& operator=(const FrozenList&) = delete;
+
+   private:
+    HWND list_;
+  };
+
+  CriteriaEditing Editing() const;
+  bool HasRule() const { return rule_ >= 0; }
+  bool WordsShown() const { return HasRule() && PaneOfRow(shownRow_) == CriterionPane::Words; }
+  void Edited();
+
+  void SetCheckBoxes();
+  void HidePane();
+  void ShowRowPane(int row, bool checking);
+  void ShowView(int row, const CriterionPaneView& view);
+  void RefreshOptions();
+  void OnRowChanged(const NMLISTVIEW& change);
+  LRESULT DrawRow(NMLVCUSTOMDRAW* draw) const;
+  static void CopyTip(NMLVGETINFOTIPA* tip, const std::string& text);
+  void RowTip(NMLVGETINFOTIPA* tip) const;
+  void ValueTip(NMLVGETINFOTIPA* tip) const;
+
+  void OnComboChosen();
+  void OnSizeChanged();
+  void CommitSize(bool focusLost);
+  void OnOption(int id);
+
+  std::vector<std::string> ListItems() const;
+  void CommitList();
+  void AddEmptyItem();
+  void OnLabelEdited(const NMLVDISPINFOA& info);
+  void DeleteSelected();
+  void AddKana();
+
+  std::function<void()> ngWordTool_;
   CImprovedHeaderCtrl valueHeader_;
+  std::int64_t rule_ = -1;
+  int shownRow_ = -1;  // the row whose value pane shows, -1 none
+  // Set while the pane changes the rows' check boxes or selection itself.
+  bool rowGuard_ = false;
+  bool labelEditing_ = false;
+  bool sizeEditing_ = false;
+  bool sizeGuard_ = false;  // set while the pane writes the size edit itself
 };
 
 }  // namespace velkor

@@ -119,6 +119,7 @@ class EditorPane {
 
   virtual void OnSessionUnloading() {}
   virtual void OnSessionLoaded() {}
+  virtual void OnSessionShown() {}
   virtual void OnRuleShown(std::int64_t rule) {}
   virtual void RememberSelection(RememberedSelection* selection) const {}
 

@@ -40,4 +40,14 @@ inline HelpCall MapDefaultHelpRequest() { return HelpCall{kHelpDisplayTopic, 0};
 // (a path without an extension gets one appended).
 std::string HelpFileFor(const std::string& programPath);
 
+// A help file shared with another program: fileName in the program's folder
+// (the sync utility shows the editor's "Velkor.chm").
+std::string HelpFileBeside(const std::string& programPath, const std::string& fileName);
+
+// What the help viewer takes to show one page of a compiled help file.
+std::string HelpTopicAddress(const std::string& helpFile, const std::string& page);
+
+// The page on synchronisation with the address book.
+constexpr const char kSyncHelpPage[] = "sync.html";
+
 }  // namespace velkor

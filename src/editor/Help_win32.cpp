@@ -29,27 +29,59 @@ HtmlHelpFunction HtmlHelpEntry() {
   return entry;
 }
 
+// Set once at start by a program that shares the help file; read on the
+// user-interface thread only.
+std::string& ChosenHelpFile() {
+  static std::string file;
+  return file;
+}
+
+std::string& HelpCaption() {
+  static std::string caption = "Velkor";
+  return caption;
+}
+
+// The viewer's entry point when the help file and the viewer are there; the
+// user is told which one is missing otherwise.
+HtmlHelpFunction ReadyViewer(HWND owner, const std::string& file) {
+  if (file.empty() || ::GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    win::ShowMessage(owner, "ヘルプファイル \"" + file + "\" が見つかりません。", HelpCaption(),
+                     MB_OK | MB_ICONINFORMATION);
+    return nullptr;
+  }
+  HtmlHelpFunction entry = HtmlHelpEntry();
+  if (!entry) {
+    win::ShowMessage(owner, "ヘルプを表示できません。HTML ヘルプ ビューアがインストールされていません。", HelpCaption(),
+                     MB_OK | MB_ICONINFORMATION);
+  }
+  return entry;
+}
+
 }  // namespace
 
 std::string HelpFilePath() {
+  if (!ChosenHelpFile().empty()) return ChosenHelpFile();
   std::string program = win::ProgramPath();
   return program.empty() ? std::string() : HelpFileFor(program);
 }
 
+void SetHelpFile(const std::string& path, const std::string& caption) {
+  ChosenHelpFile() = path;
+  HelpCaption() = caption;
+}
+
 bool ShowHelp(HWND owner, const HelpCall& call) {
-  std::string file = HelpFilePath();
-  if (file.empty() || ::GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    win::ShowMessage(owner, "ヘルプファイル \"" + file + "\" が見つかりません。", "Velkor",
-                     MB_OK | MB_ICONINFORMATION);
-    return false;
-  }
-  HtmlHelpFunction entry = HtmlHelpEntry();
-  if (!entry) {
-    win::ShowMessage(owner, "ヘルプを表示できません。HTML ヘルプ ビューアがインストールされていません。", "Velkor",
-                     MB_OK | MB_ICONINFORMATION);
-    return false;
-  }
-  return entry(owner, file.c_str(), call.command, static_cast<DWORD_PTR>(call.context)) != nullptr;
+  const std::string file = HelpFilePath();
+  HtmlHelpFunction entry = ReadyViewer(owner, file);
+  return entry && entry(owner, file.c_str(), call.command, static_cast<DWORD_PTR>(call.context)) != nullptr;
+}
+
+bool ShowHelpPage(HWND owner, const std::string& page) {
+  const std::string file = HelpFilePath();
+  HtmlHelpFunction entry = ReadyViewer(owner, file);
+  if (!entry) return false;
+  const std::string address = HelpTopicAddress(file, page);
+  return entry(owner, address.c_str(), kHelpDisplayTopic, 0) != nullptr;
 }
 
 bool ShowContextHelp(HWND owner, std::uint32_t context) {

@@ -11,8 +11,16 @@
 
 namespace velkor {
 
+// The help file of this process: the one given to SetHelpFile, else
 // "<folder of the program>\Velkor.chm" (the program's own path, extension ".chm").
 std::string HelpFilePath();
+
+// Another program that shares the help file sets it, and the caption of the
+// messages that say help cannot be shown, once at start.
+void SetHelpFile(const std::string& path, const std::string& caption);
+
+// Shows one page of the help file (F1 in the sync utility); false as ShowHelp.
+bool ShowHelpPage(HWND owner, const std::string& page);
 
 // Shows the topic of `call`; false when the file or the viewer is missing
 // (the user is told which, once per call).

@@ -58,6 +58,13 @@ bool RuleEditorWindow::SaveChanges(bool closing) {
   }
   if (!ConfirmOutlookExpressClosed()) return false;
   StopWatching();
+  // Nothing is written unless what is stored now has been backed up first.
+  std::string backupError;
+  if (!BackUpBeforeSave(&backupError)) {
+    EnsureWatching();
+    Tell(backupError, MB_ICONERROR);
+    return false;
+  }
 
   // The session holds the display order; the rows are not read back.
   SaveResult result;

@@ -14,6 +14,7 @@
 #include "win/Controls.h"
 #include "win/MessageBox.h"
 #include "win/Program.h"
+#include "win/RedrawHold.h"
 #include "win/Strings.h"
 
 namespace velkor {
@@ -224,9 +225,16 @@ void RuleEditorWindow::LoadIdentity(bool discard) {
   if (!session_.IsListed(key)) return Fatal(kIdentityGone);
   if (key.empty()) return Fatal(kIdentityInvalid);
 
-  for (EditorPane* pane : panes_) pane->OnSessionUnloading();
-  session_.Load(key);
-  for (EditorPane* pane : panes_) pane->OnSessionLoaded();
+  {
+    // Thousands of rows go out and in: the lists draw once, at the end.
+    std::vector<HWND> lists;
+    for (EditorPane* pane : panes_) lists.push_back(pane->EditingList());
+    win::RedrawHold hold(lists);
+    for (EditorPane* pane : panes_) pane->OnSessionUnloading();
+    session_.Load(key);
+    for (EditorPane* pane : panes_) pane->OnSessionLoaded();
+  }
+  for (EditorPane* pane : panes_) pane->OnSessionShown();
   Modified();
   StartWatching();
 }
@@ -402,6 +410,9 @@ bool RuleEditorWindow::OnCommand(int id, int code, HWND control) {
       return true;
     case ID_SYS_TOPMOST:
       ToggleTopMost();
+      return true;
+    case ID_RULE_RESTORE_BACKUP:
+      RestoreFromBackup();
       return true;
     default:
       // A control's notification goes to its pane; a menu command to the

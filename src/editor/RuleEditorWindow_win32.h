@@ -151,6 +151,10 @@ class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderR
 
   // Save helpers.
   bool ConfirmOutlookExpressClosed();
+  // RuleEditorWindowBackup_win32.cpp: the backup before every save (false,
+  // with the message, when it could not be written) and the restore command.
+  bool BackUpBeforeSave(std::string* error);
+  void RestoreFromBackup();
 
   void StoreWindowSettings();
   void ToggleTopMost();

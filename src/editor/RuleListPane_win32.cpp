@@ -7,9 +7,11 @@
 #include "editor/RuleDragDrop_win32.h"
 #include "editor/RuleOrder.h"
 #include "res/resource.h"
+#include "templates/TemplateCommand_win32.h"
 #include "text/ShiftJis.h"
 #include "win/Controls.h"
 #include "win/PopupMenu.h"
+#include "win/RedrawHold.h"
 #include "win/ScopedFlag.h"
 
 namespace velkor {
@@ -30,11 +32,8 @@ bool RuleListPane::OwnsControl(int id) const { return id == IDC_RULE_LIST; }
 HWND RuleListPane::EditingList() const { return Item(IDC_RULE_LIST); }
 
 GenericCommands RuleListPane::Generic() const {
-  GenericCommands commands;
-  commands.clear = ID_RULE_DELETE;
-  commands.insert = ID_RULE_ADD_EMPTY;
-  commands.selectAll = ID_RULE_SELECT_ALL;
-  return commands;
+  // Copy, cut, paste and find do nothing on the rule list.
+  return {ID_RULE_DELETE, 0, 0, 0, ID_RULE_ADD_EMPTY, 0, ID_RULE_SELECT_ALL, 0};
 }
 
 void RuleListPane::OnInit() {
@@ -91,14 +90,22 @@ void RuleListPane::Fill(std::int64_t selectRule) {
   if (row >= 0) {
     list.SetSelected(row, true);
     list.SetFocused(row, true);
-    list.EnsureVisible(row);
   }
+}
+
+void RuleListPane::OnSessionShown() {
+  win::ListView list(Dialog(), IDC_RULE_LIST);
+  int row = list.Focused();
+  if (row >= 0) list.EnsureVisible(row);
 }
 
 bool RuleListPane::OnCommand(int id, int code, HWND) {
   switch (id) {
     case ID_RULE_ADD_EMPTY:
       AddEmptyRule();
+      return true;
+    case ID_RULE_CREATE_TEMPLATE:
+      CreateFromTemplate();
       return true;
     case ID_RULE_DELETE:
       DeleteSelectedRules();
@@ -115,13 +122,15 @@ bool RuleListPane::IsCommandEnabled(UINT command) const {
   win::ListView list(Dialog(), IDC_RULE_LIST);
   switch (command) {
     case ID_RULE_ADD_EMPTY:
+    case ID_RULE_CREATE_TEMPLATE:
+    case ID_RULE_RESTORE_BACKUP:  // carried out by the frame
       return true;
     case ID_RULE_DELETE:
       return list.SelectedCount() > 0;
     case ID_RULE_SELECT_ALL:
       return list.Count() > 0;
     default:
-      return false;  // cut, copy, paste and the ready-made rules have no handler yet
+      return false;  // cut, copy and paste have no handler
   }
 }
 
@@ -142,6 +151,9 @@ bool RuleListPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
       return false;
     case LVN_ITEMCHANGED:
       OnItemChanged(*reinterpret_cast<NMLISTVIEW*>(header));
+      return true;
+    case LVN_DELETEALLITEMS:
+      *result = TRUE;  // no LVN_DELETEITEM for each row: the rows hold no resources
       return true;
     case LVN_BEGINLABELEDITA:
       *result = FALSE;
@@ -272,11 +284,29 @@ void RuleListPane::AddEmptyRule() {
   list.EditLabel(row);
 }
 
+void RuleListPane::CreateFromTemplate() {
+  TemplateCommandHost host;
+  host.owner = Dialog();
+  host.ruleList = Item(IDC_RULE_LIST);
+  host.rules = &Session().Rules();
+  host.settings = &Session().Registry();
+  host.accounts = &Session().Accounts();
+  host.stamp = Session().Folders().Stamp();
+  host.addressEntries = &Session().AddressEntries();
+  host.listGuard = &guard_;
+  host.showSelection = [this] {
+    Frame().ShowSelectedRule();
+    Frame().Modified();
+  };
+  RunTemplateCommand(host);
+}
+
 void RuleListPane::DeleteSelectedRules() {
   win::ListView list(Dialog(), IDC_RULE_LIST);
   if (list.SelectedCount() == 0) return;
   if (Frame().Ask(ruletexts::kDeleteQuestion, ruletexts::kDeleteTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   {
+    win::RedrawHold hold({list.Handle()});
     win::ScopedFlag guard(guard_);
     for (int row = list.Count() - 1; row >= 0; --row) {
       if (!list.IsSelected(row)) continue;
@@ -304,6 +334,7 @@ void RuleListPane::MoveSelectedRules(int source, int target) {
   const RuleSet& rules = Session().Rules();
   int focusRow = -1;
   {
+    win::RedrawHold hold({list.Handle()});
     win::ScopedFlag guard(guard_);
     for (int row = 0; row < count; ++row) {
       const MailRule& rule = rules.At(row);
@@ -315,20 +346,19 @@ void RuleListPane::MoveSelectedRules(int source, int target) {
       list.SetFocused(row, false);
       if (static_cast<LPARAM>(rule.Number()) == focusedId) focusRow = row;
     }
-    if (focusRow >= 0) {
-      list.SetFocused(focusRow, true);
-      list.EnsureVisible(focusRow);
-    }
+    if (focusRow >= 0) list.SetFocused(focusRow, true);
   }
+  if (focusRow >= 0) list.EnsureVisible(focusRow);
   Frame().ShowSelectedRule();
   Frame().Modified();
-  list.RedrawAll();
 }
 
 bool RuleListPane::SelectFirstInvalid() {
+  // The rows show the session's rules in its order, so its index is the row.
+  const RuleSet& rules = Session().Rules();
   win::ListView list(Dialog(), IDC_RULE_LIST);
-  for (int row = 0; row < list.Count(); ++row) {
-    if (Session().Store().IsRuleValid(RuleAt(row))) continue;
+  for (int row = 0; row < rules.Count(); ++row) {
+    if (Session().Store().IsRuleValid(rules.At(row).Number())) continue;
     {
       win::ScopedFlag guard(guard_);
       list.UnselectAll();

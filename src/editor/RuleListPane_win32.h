@@ -29,6 +29,7 @@ class RuleListPane : public EditorPane {
   bool IsCommandEnabled(UINT command) const override;
   void OnSessionUnloading() override;
   void OnSessionLoaded() override;
+  void OnSessionShown() override;
   void RememberSelection(RememberedSelection* selection) const override;
 
   // The number of the single selected rule, -1 when not exactly one is selected.
@@ -45,6 +46,8 @@ class RuleListPane : public EditorPane {
   LRESULT Draw(NMLVCUSTOMDRAW* draw) const;
   void InfoTip(NMLVGETINFOTIPA* tip) const;
   void AddEmptyRule();
+  // The ready-made rules (32847): the new rule selected and shown.
+  void CreateFromTemplate();
   void DeleteSelectedRules();
   // One row per rule of the session; selects the row of `selectRule` (row 0 when none shows it).
   void Fill(std::int64_t selectRule);

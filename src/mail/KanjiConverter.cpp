@@ -1,8 +1,10 @@
 #include "mail/KanjiConverter.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <iterator>
 
+#include "registry/CodePage932.h"
 #include "text/ShiftJis.h"
 
 namespace velkor {
@@ -13,8 +15,10 @@ constexpr char kShiftOut = 0x0E;
 constexpr char kShiftIn = 0x0F;
 constexpr unsigned char kSs2 = 0x8E;
 constexpr unsigned char kSs3 = 0x8F;
-// The geta mark stands for a character that has no Shift_JIS form or a
-// broken multi-byte sequence, so nothing is silently lost.
+// The geta mark stands for a broken multi-byte sequence (a lone lead byte, a
+// cut escape), so nothing is silently lost and no stray byte reaches the
+// output. A whole character that code page 932 lacks becomes "?" instead, as
+// Windows' own conversion writes it.
 constexpr std::string_view kSubstitute = "\x81\xAC";
 
 unsigned char At(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
@@ -34,95 +38,196 @@ void AppendJisPairAsShiftJis(unsigned char c1, unsigned char c2, std::string& ou
   out.push_back(static_cast<char>(s2));
 }
 
-// How well the 8-bit bytes fit one code: sequences that cannot occur count as
-// errors, rare but valid characters (half-width katakana, unassigned rows,
-// vendor extensions, the second kanji level) as small penalties.
-struct Fit {
-  int errors = 0;
-  int penalty = 0;
-  long Score() const { return static_cast<long>(errors) * 100 + penalty; }
+// JIS X 0212 characters that code page 932 has (the IBM extension kanji and
+// two symbols), sorted by code.
+struct X0212Entry {
+  std::uint16_t jis;
+  std::uint16_t unicode;
+};
+constexpr X0212Entry kX0212Table[] = {
+#include "mail/KanjiConverterJisX0212.inc"
 };
 
+// A JIS X 0212 pair as Shift_JIS, "?" when code page 932 lacks it.
+void AppendX0212(unsigned char c1, unsigned char c2, std::string& out) {
+  const std::uint16_t code = static_cast<std::uint16_t>(c1 << 8 | c2);
+  const auto* it = std::lower_bound(std::begin(kX0212Table), std::end(kX0212Table), code,
+                                    [](const X0212Entry& e, std::uint16_t c) { return e.jis < c; });
+  if (it == std::end(kX0212Table) || it->jis != code) {
+    out.push_back('?');
+    return;
+  }
+  out += cp932::FromUtf16(std::u16string(1, static_cast<char16_t>(it->unicode)));
+}
+
+// ---- Guessing the code of 8-bit bytes ----
+//
+// Each reading of the bytes collects flags for what it met, ordered by how
+// unlikely the text is: a reading with a broken sequence loses to one without,
+// then the smaller set of flags wins. Flags, not counts, so one rare character
+// in a long text weighs no more than in a short one.
+enum : unsigned {
+  kLevel2 = 1,       // second-level kanji
+  kKana = 2,         // half-width katakana
+  kVendor = 4,       // NEC special characters (row 13)
+  kIbm = 8,          // IBM extensions
+  kX0212 = 16,       // JIS X 0212 (EUC-JP SS3)
+  kUnassigned = 64,  // a code no character set assigns
+};
+
+struct Fit {
+  std::size_t errors = 0;
+  unsigned score = 0;
+  bool BetterThan(const Fit& other) const {
+    return errors != other.errors ? errors < other.errors : score < other.score;
+  }
+};
+
+// Whether JIS X 0208 (with code page 932's row 13) assigns row/cell (1-94).
+bool IsAssigned0208(int row, int cell) {
+  struct Span {
+    int row, first, last;
+  };
+  static constexpr Span kSpans[] = {
+      {2, 1, 14},  {2, 26, 33}, {2, 42, 48}, {2, 60, 74}, {2, 82, 89}, {2, 94, 94}, {3, 16, 25}, {3, 33, 58},
+      {3, 65, 90}, {4, 1, 83},  {5, 1, 86},  {6, 1, 24},  {6, 33, 56}, {7, 1, 33},  {7, 49, 81}, {8, 1, 32},
+      {13, 1, 30}, {13, 32, 54}, {13, 63, 92}, {47, 1, 51}, {84, 1, 6},
+  };
+  if (row == 1 || (row >= 16 && row <= 83 && row != 47)) return true;
+  for (const Span& span : kSpans) {
+    if (span.row == row && cell >= span.first && cell <= span.last) return true;
+  }
+  return false;
+}
+
+// Flags of a JIS X 0208 row/cell as either 8-bit code reaches it.
+unsigned ScoreOf0208(int row, int cell) {
+  if (row >= 89 && row <= 92) return kIbm;  // NEC-selected IBM extensions
+  if (!IsAssigned0208(row, cell)) return kUnassigned;
+  if (row == 13) return kVendor;
+  return row >= 48 ? kLevel2 : 0u;
+}
+
+std::size_t EucJpCharLength(std::string_view s, std::size_t i, unsigned& score) {
+  const unsigned char c = At(s, i);
+  const unsigned char next = i + 1 < s.size() ? At(s, i + 1) : 0;
+  if (c == kSs2) {
+    if (!InRange(next, 0xA1, 0xDF)) return 0;
+    score |= kKana;
+    return 2;
+  }
+  if (c == kSs3) {
+    if (!InRange(next, 0xA1, 0xFE) || i + 2 >= s.size() || !InRange(At(s, i + 2), 0xA1, 0xFE)) return 0;
+    score |= kX0212;
+    return 3;
+  }
+  if (!InRange(c, 0xA1, 0xFE) || !InRange(next, 0xA1, 0xFE)) return 0;
+  score |= ScoreOf0208(c - 0xA0, next - 0xA0);
+  return 2;
+}
+
+std::size_t ShiftJisCharLength(std::string_view s, std::size_t i, unsigned& score) {
+  const unsigned char c = At(s, i);
+  if (InRange(c, 0xA1, 0xDF)) {
+    score |= kKana;
+    return 1;
+  }
+  const unsigned char t = i + 1 < s.size() ? At(s, i + 1) : 0;
+  if (!sjis::IsLeadByte(c) || !sjis::IsTrailByte(t)) return 0;
+  if (c == 0xFC && t > 0x4B) return 0;  // past the last IBM extension
+  if (InRange(c, 0xF0, 0xF9)) {
+    score |= kUnassigned;  // user-defined area
+  } else if (c >= 0xFA) {
+    score |= kIbm;
+  } else {
+    // Back to the JIS bytes, then to row and cell (1-94).
+    int j1 = (c <= 0x9F ? c - 0x70 : c - 0xB0) * 2 - 1;
+    int j2 = t - (t >= 0x80 ? 0x20 : 0x1F);
+    if (t >= 0x9F) {
+      ++j1;
+      j2 = t - 0x7E;
+    }
+    score |= ScoreOf0208(j1 - 0x20, j2 - 0x20);
+  }
+  return 2;
+}
+
+// Value of a UTF-8 sequence that is well built but names no character: an
+// overlong form, a surrogate, or past U+10FFFF.
+constexpr char32_t kBadUtf8 = 0xFFFFFFFF;
+
+// Length of the UTF-8 sequence at i (a lead byte and its continuation bytes),
+// 0 when none starts there. cp receives its value, or kBadUtf8.
+std::size_t Utf8CharLength(std::string_view s, std::size_t i, char32_t& cp) {
+  const unsigned char c = At(s, i);
+  std::size_t len;
+  char32_t min;
+  if (InRange(c, 0xC0, 0xDF)) {
+    len = 2, min = 0x80, cp = c & 0x1F;
+  } else if (InRange(c, 0xE0, 0xEF)) {
+    len = 3, min = 0x800, cp = c & 0x0F;
+  } else if (InRange(c, 0xF0, 0xF7)) {
+    len = 4, min = 0x10000, cp = c & 0x07;
+  } else {
+    return 0;
+  }
+  if (i + len > s.size()) return 0;
+  for (std::size_t k = 1; k < len; ++k) {
+    const unsigned char t = At(s, i + k);
+    if ((t & 0xC0) != 0x80) return 0;
+    cp = cp << 6 | (t & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kBadUtf8;
+  return len;
+}
+
+bool IsUtf8Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+std::size_t Utf8Length(std::string_view s, std::size_t i, unsigned& score) {
+  char32_t cp;
+  const std::size_t len = Utf8CharLength(s, i, cp);
+  if (cp == kBadUtf8) score |= kUnassigned;
+  return len;
+}
+
 // Walks the 8-bit characters of s. `measure` gives the length of the valid
-// character at i (adding its penalty), or 0 when none starts there: an error,
-// after which one byte is skipped.
+// character at i (adding its flags), or 0 when none starts there: an error,
+// after which one byte is skipped (for UTF-8, with the continuation bytes
+// that follow it, so a cut character counts once).
 template <typename Measure>
-Fit MeasureFit(std::string_view s, Measure measure) {
+Fit MeasureFit(std::string_view s, Measure measure, bool utf8 = false) {
   Fit fit;
   for (std::size_t i = 0; i < s.size();) {
     if (At(s, i) < 0x80) {
       ++i;
       continue;
     }
-    const std::size_t len = measure(s, i, fit.penalty);
-    if (len == 0) ++fit.errors;
-    i += len == 0 ? 1 : len;
+    const std::size_t len = measure(s, i, fit.score);
+    if (len != 0) {
+      i += len;
+      continue;
+    }
+    ++fit.errors;
+    ++i;
+    while (utf8 && i < s.size() && IsUtf8Continuation(At(s, i))) ++i;
   }
   return fit;
 }
 
-std::size_t EucJpCharLength(std::string_view s, std::size_t i, int& penalty) {
-  const unsigned char c = At(s, i);
-  if (c == kSs2) {
-    if (i + 1 >= s.size() || !InRange(At(s, i + 1), 0xA1, 0xDF)) return 0;
-    penalty += 1;
-    return 2;
-  }
-  if (c == kSs3) {
-    if (i + 2 >= s.size() || !InRange(At(s, i + 1), 0xA1, 0xFE) || !InRange(At(s, i + 2), 0xA1, 0xFE))
-      return 0;
-    penalty += 4;
-    return 3;
-  }
-  if (!InRange(c, 0xA1, 0xFE) || i + 1 >= s.size() || !InRange(At(s, i + 1), 0xA1, 0xFE)) return 0;
-  const int row = c - 0xA0;
-  if (row == 13) {
-    penalty += 1;
-  } else if ((row >= 9 && row <= 15) || row >= 85) {
-    penalty += 2;
-  } else if (row >= 48) {
-    penalty += 1;
-  }
-  return 2;
-}
-
-std::size_t ShiftJisCharLength(std::string_view s, std::size_t i, int& penalty) {
-  const unsigned char c = At(s, i);
-  if (InRange(c, 0xA1, 0xDF)) {
-    penalty += 1;
-    return 1;
-  }
-  if (!sjis::IsLeadByte(c)) return 0;
-  const unsigned char t = i + 1 < s.size() ? At(s, i + 1) : 0;
-  if (!sjis::IsTrailByte(t)) return 0;
-  if (c == 0x85 || c == 0x86 || c == 0xEB || c == 0xEC || c == 0xEF) {
-    penalty += 2;
-  } else if (InRange(c, 0xF0, 0xF9)) {
-    penalty += 3;
-  } else if (c == 0x87 || c == 0xED || c == 0xEE || c >= 0xFA) {
-    penalty += 1;
-  } else if (c >= 0x99 || (c == 0x98 && t >= 0x9F)) {
-    penalty += 1;
-  }
-  return 2;
-}
-
-Fit FitEucJp(std::string_view s) { return MeasureFit(s, EucJpCharLength); }
-
-Fit FitShiftJis(std::string_view s) { return MeasureFit(s, ShiftJisCharLength); }
-
 bool HasEightBit(std::string_view s) {
-  for (char c : s) {
-    if (static_cast<unsigned char>(c) >= 0x80) return true;
-  }
-  return false;
+  return std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
-// EUC-JP or Shift_JIS for the 8-bit bytes. A tie goes to Shift_JIS, the code
+// UTF-8, Shift_JIS or EUC-JP for the 8-bit bytes, in that order on a tie:
+// well-formed UTF-8 is hardly ever an accident, and Shift_JIS is the code
 // page of the system the mails are read on.
 KanjiCode GuessEightBit(std::string_view s) {
   if (!HasEightBit(s)) return KanjiCode::Ascii;
-  return FitEucJp(s).Score() < FitShiftJis(s).Score() ? KanjiCode::EucJp : KanjiCode::ShiftJis;
+  const Fit utf8 = MeasureFit(s, Utf8Length, true);
+  const Fit sjis = MeasureFit(s, ShiftJisCharLength);
+  const Fit euc = MeasureFit(s, EucJpCharLength);
+  if (!sjis.BetterThan(utf8) && !euc.BetterThan(utf8)) return KanjiCode::Utf8;
+  return euc.BetterThan(sjis) ? KanjiCode::EucJp : KanjiCode::ShiftJis;
 }
 
 enum class JisSet { Ascii, Kanji, Kana, Supplementary };
@@ -170,6 +275,18 @@ class Decoder {
   void Feed(std::string_view s, std::string& out) {
     for (std::size_t i = 0; i < s.size();) {
       const unsigned char c = At(s, i);
+      if (c >= 0x80) {
+        i += FeedEightBit(s, i, out);
+        continue;
+      }
+      if (!unicode_.empty() && IsPlainAscii(c)) {
+        // ASCII inside UTF-8 text joins the run, so a mixed text is converted
+        // in few calls.
+        unicode_ += static_cast<char16_t>(c);
+        ++i;
+        continue;
+      }
+      FlushUnicode(out);
       if (c == static_cast<unsigned char>(kEsc)) {
         JisSet set;
         const std::size_t len = MatchEscape(s, i, set);
@@ -178,7 +295,8 @@ class Decoder {
           if (set == JisSet::Ascii) shiftedOut_ = false;
           i += len;
         } else {
-          out.push_back(static_cast<char>(c));
+          // An escape that selects nothing known: dropped with its
+          // introducer, so no terminal control reaches a rule.
           ++i;
         }
       } else if (c == static_cast<unsigned char>(kShiftOut)) {
@@ -187,36 +305,68 @@ class Decoder {
       } else if (c == static_cast<unsigned char>(kShiftIn) && shiftedOut_) {
         shiftedOut_ = false;
         ++i;
-      } else if (c >= 0x80) {
-        i += FeedEightBit(s, i, out);
       } else {
         i += FeedSevenBit(s, i, out);
       }
     }
+    FlushUnicode(out);
   }
 
  private:
   std::size_t FeedEightBit(std::string_view s, std::size_t i, std::string& out) {
     const unsigned char c = At(s, i);
-    if (eightBit_ != KanjiCode::EucJp) {
-      // Shift_JIS is copied as it stands; a pair is kept together so that its
-      // second byte is never read as JIS.
-      const std::size_t len = sjis::CharLength(s, i);
-      out.append(s.substr(i, len));
-      return len;
-    }
     const unsigned char next = i + 1 < s.size() ? At(s, i + 1) : 0;
-    if (c == kSs2) {
-      if (InRange(next, 0xA1, 0xDF)) {
-        out.push_back(static_cast<char>(next));
-        return 2;
+    switch (eightBit_) {
+      case KanjiCode::Utf8: {
+        char32_t cp;
+        std::size_t len = Utf8CharLength(s, i, cp);
+        if (len == 0 || cp == kBadUtf8) {
+          // One mark for the whole broken sequence.
+          if (len == 0) {
+            len = 1;
+            while (len < 4 && i + len < s.size() && IsUtf8Continuation(At(s, i + len))) ++len;
+          }
+          FlushUnicode(out);
+          out.append(kSubstitute);
+          return len;
+        }
+        if (cp >= 0x10000) {
+          cp -= 0x10000;
+          unicode_ += static_cast<char16_t>(0xD800 + (cp >> 10));
+          unicode_ += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        } else if (cp != 0xFEFF) {  // a byte-order mark is no text
+          unicode_ += static_cast<char16_t>(cp);
+        }
+        return len;
       }
-    } else if (c == kSs3) {
-      if (InRange(next, 0xA1, 0xFE) && i + 2 < s.size() && InRange(At(s, i + 2), 0xA1, 0xFE)) return 3;
-    } else if (InRange(c, 0xA1, 0xFE) && InRange(next, 0xA1, 0xFE)) {
-      AppendJisPairAsShiftJis(c - 0x80, next - 0x80, out);
-      return 2;
+      case KanjiCode::EucJp:
+        if (c == kSs2 && InRange(next, 0xA1, 0xDF)) {
+          out.push_back(static_cast<char>(next));
+          return 2;
+        }
+        if (c == kSs3 && InRange(next, 0xA1, 0xFE) && i + 2 < s.size() && InRange(At(s, i + 2), 0xA1, 0xFE)) {
+          AppendX0212(next - 0x80, At(s, i + 2) - 0x80, out);
+          return 3;
+        }
+        if (InRange(c, 0xA1, 0xFE) && InRange(next, 0xA1, 0xFE)) {
+          AppendJisPairAsShiftJis(c - 0x80, next - 0x80, out);
+          return 2;
+        }
+        break;
+      default:
+        // Shift_JIS is copied as it stands; a pair is kept together so that
+        // its second byte is never read as JIS.
+        if (InRange(c, 0xA1, 0xDF)) {
+          out.push_back(static_cast<char>(c));
+          return 1;
+        }
+        if (sjis::IsLeadByte(c) && sjis::IsTrailByte(next)) {
+          out.append(s.substr(i, 2));
+          return 2;
+        }
+        break;
     }
+    FlushUnicode(out);
     out.append(kSubstitute);
     return 1;
   }
@@ -241,19 +391,35 @@ class Decoder {
       out.append(kSubstitute);
       return 1;
     }
-    if (set_ == JisSet::Kanji) AppendJisPairAsShiftJis(c, next, out);
-    // JIS X 0212 has no Shift_JIS form: the pair is dropped.
+    if (set_ == JisSet::Kanji) {
+      AppendJisPairAsShiftJis(c, next, out);
+    } else {
+      AppendX0212(c, next, out);
+    }
     return 2;
+  }
+
+  bool IsPlainAscii(unsigned char c) const {
+    return set_ == JisSet::Ascii && !shiftedOut_ && c != static_cast<unsigned char>(kEsc) &&
+           c != static_cast<unsigned char>(kShiftOut);
+  }
+
+  // UTF-8 text is gathered as UTF-16 and converted a run at a time.
+  void FlushUnicode(std::string& out) {
+    if (unicode_.empty()) return;
+    out += cp932::FromUtf16(unicode_);
+    unicode_.clear();
   }
 
   KanjiCode eightBit_;
   JisSet set_ = JisSet::Ascii;
   bool shiftedOut_ = false;
+  std::u16string unicode_;
 };
 
 // ---- MIME encoded-words ----
 
-enum class WordCharset { Unknown, Jis, EucJp, ShiftJis, Ascii };
+enum class WordCharset { Unknown, Jis, EucJp, ShiftJis, Utf8, Ascii };
 
 WordCharset CharsetOf(std::string_view name) {
   std::string lower = sjis::AsciiLower(name);
@@ -268,6 +434,7 @@ WordCharset CharsetOf(std::string_view name) {
   if (lower == "shift_jis" || lower == "shift-jis" || lower == "sjis" || lower == "x-sjis" ||
       lower == "cp932" || lower == "windows-31j" || lower == "ms932" || lower == "csshiftjis")
     return WordCharset::ShiftJis;
+  if (lower == "utf-8" || lower == "utf8") return WordCharset::Utf8;
   if (lower == "us-ascii") return WordCharset::Ascii;
   return WordCharset::Unknown;
 }
@@ -367,6 +534,9 @@ void ConvertWordBytes(WordCharset charset, std::string_view bytes, std::string& 
       break;
     case WordCharset::Jis:
       Decoder(GuessEightBit(bytes)).Feed(bytes, out);
+      break;
+    case WordCharset::Utf8:
+      Decoder(KanjiCode::Utf8).Feed(bytes, out);
       break;
     default:
       Decoder(KanjiCode::ShiftJis).Feed(bytes, out);

@@ -1,9 +1,10 @@
 #pragma once
-// Japanese code conversion to Shift_JIS: JIS (ISO-2022-JP, with half-width
-// katakana by ESC ( I or SO/SI), EUC-JP (SS2 katakana; SS3 JIS X 0212 has no
-// Shift_JIS form and is dropped) and Shift_JIS in. With the "m" option, MIME
-// encoded-words (B and Q) of the Japanese character sets and US-ASCII are
-// decoded first; words in other character sets stay as written.
+// Japanese code conversion to Shift_JIS (code page 932): JIS (ISO-2022-JP,
+// with half-width katakana by ESC ( I or SO/SI, and JIS X 0212), EUC-JP (SS2
+// katakana, SS3 JIS X 0212), Shift_JIS and UTF-8 in. A character code page
+// 932 lacks becomes "?"; a broken sequence becomes the geta mark. With the
+// "m" option, MIME encoded-words (B and Q) in ISO-2022-JP, EUC-JP, Shift_JIS,
+// UTF-8 and US-ASCII are decoded too; other character sets stay as written.
 //
 // Half-width katakana stay half-width: Outlook Express matches rules against
 // the mail as sent, so a block word taken from a mail must keep its form.
@@ -13,7 +14,7 @@
 
 namespace velkor {
 
-enum class KanjiCode { Ascii, Jis, EucJp, ShiftJis };
+enum class KanjiCode { Ascii, Jis, EucJp, ShiftJis, Utf8 };
 
 class KanjiConverter {
  public:
@@ -30,8 +31,8 @@ class KanjiConverter {
   static std::string ToShiftJis(std::string_view input, bool decodeMime = false);
 
   // What the input is taken to be: JIS when it holds an ISO-2022-JP escape or
-  // SO, else EUC-JP or Shift_JIS by which one its 8-bit bytes fit better,
-  // Ascii when it has no 8-bit byte.
+  // SO, else UTF-8, Shift_JIS or EUC-JP by which one its 8-bit bytes fit
+  // best, Ascii when it has no 8-bit byte.
   static KanjiCode Detect(std::string_view input);
 
  private:

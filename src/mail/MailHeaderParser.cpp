@@ -209,10 +209,13 @@ bool MailHeaderParser::ExtractSubject(std::string& text) {
   for (char c : std::string_view(block).substr(start, end - start)) {
     if (c != '\r' && c != '\n') value.push_back(c);
   }
-  if (sjis::Find(sjis::FoldCase(value), "=?iso-") != npos) {
+  // Encoded-words of every character set the converter knows (ISO-2022-JP,
+  // UTF-8, Shift_JIS, EUC-JP): Outlook Express tests the decoded subject, so
+  // a criterion holding the encoded form would never match.
+  if (sjis::Find(value, "=?") != npos) {
     value = KanjiConverter::ToShiftJis(value, true);
-  } else if (HasJisKanjiIn(value)) {
-    // Raw ISO-2022-JP without encoded-words, as old mailers send it.
+  } else if (HasJisKanjiIn(value) || KanjiConverter::Detect(value) == KanjiCode::Utf8) {
+    // Raw ISO-2022-JP or UTF-8 without encoded-words, as some mailers send it.
     value = KanjiConverter::ToShiftJis(value, false);
   }
   text = std::move(value);

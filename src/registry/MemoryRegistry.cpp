@@ -87,6 +87,7 @@ struct MemoryRegistry::Node {
   bool deleted = false;
   std::map<std::string, std::shared_ptr<Node>, NameLess> children;
   std::map<std::string, Value, NameLess> values;
+  std::uint64_t childChanges = 0;  // counts inserts and erases of children
 };
 
 struct MemoryRegistry::Watcher {
@@ -102,6 +103,11 @@ struct MemoryRegistry::Handle {
   std::string path;
   RegAccess access = RegAccess::Read;
   Watcher watch;
+  // Enumerating index after index walks on from the last position instead of
+  // from the first child, so listing n subkeys costs n steps, not n * n / 2.
+  std::uint32_t enumIndex = 0;
+  std::uint64_t enumChanges = ~std::uint64_t{0};
+  std::map<std::string, std::shared_ptr<Node>, NameLess>::iterator enumAt;
 };
 
 struct MemoryRegistry::Impl {
@@ -113,6 +119,8 @@ struct MemoryRegistry::Impl {
 
   std::vector<RegLogEntry> log;
   int failWriteCountdown = 0;  // 0 = off
+  int endWriteCountdown = 0;   // 0 = off
+  bool ended = false;
   struct OperationFault {
     RegOp op;
     std::string pathPart;
@@ -154,6 +162,7 @@ struct MemoryRegistry::Impl {
         child->name = part;
         child->parent = from.get();
         from->children.emplace(part, child);
+        ++from->childChanges;
         Touch(from.get(), regnotify::kName);
         *created = true;
         from = child;
@@ -194,6 +203,7 @@ struct MemoryRegistry::Impl {
     std::shared_ptr<Node> child = it->second;
     while (!child->children.empty()) RemoveTree(child.get(), child->children.begin()->first);
     parent->children.erase(it);
+    ++parent->childChanges;
     child->deleted = true;
     child->parent = nullptr;
     for (auto& entry : handles) {
@@ -209,6 +219,8 @@ struct MemoryRegistry::Impl {
 
   // kSuccess, or the error an injected fault gives this operation.
   long Fault(RegOp op, bool isWrite, const std::string& path, const std::string& name) {
+    if (ended) return regerr::kWriteFault;
+    if (isWrite && endWriteCountdown > 0 && --endWriteCountdown == 0) ended = true;  // this write still happens
     for (const OperationFault& f : faults) {
       if (f.op == op && (ContainsIgnoreCase(path, f.pathPart) || (!name.empty() && ContainsIgnoreCase(name, f.pathPart))))
         return f.error;
@@ -393,7 +405,15 @@ long MemoryRegistry::EnumSubKey(RegHandle key, std::uint32_t index, char* name, 
       rc = regerr::kNoMoreItems;
     } else {
       auto it = h->node->children.begin();
-      std::advance(it, index);
+      if (h->enumChanges == h->node->childChanges && index >= h->enumIndex) {
+        it = h->enumAt;
+        std::advance(it, index - h->enumIndex);
+      } else {
+        std::advance(it, index);
+      }
+      h->enumIndex = index;
+      h->enumAt = it;
+      h->enumChanges = h->node->childChanges;
       const std::string& child = it->second->name;
       if (child.size() + 1 > *nameSize) {
         rc = regerr::kMoreData;
@@ -513,8 +533,21 @@ void MemoryRegistry::FailOperation(RegOp op, const std::string& pathPart, long e
   impl_->faults.push_back({op, pathPart, error});
 }
 
+void MemoryRegistry::EndAfterNthWrite(int n) {
+  MutexLock lock(impl_->mutex);
+  impl_->endWriteCountdown = n > 0 ? n : 0;
+  impl_->ended = false;
+}
+
+bool MemoryRegistry::Ended() const {
+  MutexLock lock(impl_->mutex);
+  return impl_->ended;
+}
+
 void MemoryRegistry::ClearFaults() {
   MutexLock lock(impl_->mutex);
+  impl_->endWriteCountdown = 0;
+  impl_->ended = false;
   impl_->faults.clear();
   impl_->failWriteCountdown = 0;
 }

@@ -52,6 +52,11 @@ class MemoryRegistry : public RegistryAccess {
   // Every operation `op` whose key path (or value name) contains `pathPart`
   // fails with `error` until ClearFaults.
   void FailOperation(RegOp op, const std::string& pathPart, long error = regerr::kAccessDenied);
+  // "The process ends here": the n-th write from now is carried out, and every
+  // operation after it fails with kWriteFault, as for a program killed at that
+  // instant. ClearFaults lets the registry be read again as the kill left it.
+  void EndAfterNthWrite(int n);
+  bool Ended() const;
   void ClearFaults();
 
   // The log of every operation since construction or ClearLog.

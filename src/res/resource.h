@@ -17,6 +17,7 @@
 #define IDD_PERSONAL_INFO           148
 #define IDD_OWN_NAME                150
 #define IDD_RULE_TEMPLATE           151
+#define IDD_RESTORE_BACKUP          160
 
 // ---- Icons, menus, accelerators
 #define IDR_MAINFRAME               128
@@ -123,6 +124,11 @@
 #define IDC_TEMPLATE_OK             1077
 #define IDC_TEMPLATE_LIST           1085
 
+// Restore from a backup
+#define IDC_BACKUP_LIST             1160
+#define IDC_BACKUP_FOLDER           1161
+#define IDC_BACKUP_NONE             1162
+
 // ---- System menu of the main window
 #define ID_SYS_ABOUT                0x0010
 #define ID_SYS_TOPMOST              0x0020
@@ -158,6 +164,7 @@
 #define ID_RULE_DELETE              32816
 #define ID_RULE_SELECT_ALL          32817
 #define ID_RULE_CREATE_TEMPLATE     32847
+#define ID_RULE_RESTORE_BACKUP      32860
 
 // ---- NG-word tool commands (menu 144)
 #define ID_NG_ADD_SELECTION         32828

@@ -1,6 +1,7 @@
 #include "rulestore/BlockedSenderList.h"
 
 #include "rulestore/ProgressSink.h"
+#include "rulestore/RegistryLayout.h"
 #include "registry/RegistryAccess.h"
 #include "rulestore/RuleIo.h"
 #include "rulestore/RuleStore.h"
@@ -12,7 +13,7 @@ const SlotMask kDeleteBit = SlotBit(ActionSlotOfType(act::kDelete));
 }
 
 void BlockedSenderList::Create(const std::string& identityBasePath) {
-  keyPath_ = identityBasePath + "\\Block Senders";
+  keyPath_ = oereg::BlockSendersPath(identityBasePath);
   loaded_ = false;
   modified_ = false;
   keyVersion_ = 0;
@@ -32,32 +33,37 @@ bool BlockedSenderList::Load(RegistryAccess& reg) {
   enabled_ = 1;
   name_.clear();
   mailVersion_ = 0;
-  const std::string mailPath = keyPath_ + "\\Mail";
+  const std::string mailPath = oereg::SubPath(keyPath_, oereg::kBlockedRule);
 
-  bool ok = false;
+  // The header values and the items are read independently: a header that
+  // lacks a value must not hide the addresses, or the next save would replace
+  // every stored address with an empty list.
+  bool header = false;
+  bool mailExists = false;
   {
     RegKey key(reg);
     RegKey mail(reg);
-    ok = !keyPath_.empty() && key.Open(keyPath_, RegAccess::Read) == regerr::kSuccess;
-    ok = ok && key.ReadDword("Version", &keyVersion_);
-    if (!keyPath_.empty() && mail.Open(mailPath, RegAccess::Read) == regerr::kSuccess) {
+    header = !keyPath_.empty() && key.Open(keyPath_, RegAccess::Read) == regerr::kSuccess;
+    header = header && key.ReadDword(oereg::kVersion, &keyVersion_);
+    mailExists = !keyPath_.empty() && mail.Open(mailPath, RegAccess::Read) == regerr::kSuccess;
+    if (mailExists) {
       // Each value is read even when an earlier one is missing: the save
       // counts on from the stored "Version" whatever else the key lacks.
-      const bool enabled = mail.ReadDword("Enabled", &enabled_);
-      const bool named = mail.ReadString("Name", &name_);
-      const bool versioned = mail.ReadDword("Version", &mailVersion_);
-      ok = ok && enabled && named && versioned;
-    } else {
-      ok = false;
+      const bool enabled = mail.ReadDword(oereg::kEnabled, &enabled_);
+      const bool named = mail.ReadString(oereg::kName, &name_);
+      const bool versioned = mail.ReadDword(oereg::kVersion, &mailVersion_);
+      header = header && enabled && named && versioned;
     }
   }
-  if (ok) {
-    actions_ = std::make_unique<ActionSet>(mailPath + "\\Actions");
-    ok = actions_->Load(reg);
-  }
-  if (ok) {
-    criteria_ = std::make_unique<CriteriaSet>(mailPath + "\\Criteria", CriteriaMode::List);
-    ok = criteria_->Load(reg);
+  bool ok = header && mailExists;
+  if (mailExists) {
+    actions_ = std::make_unique<ActionSet>(oereg::SubPath(mailPath, oereg::kActions));
+    ok = actions_->Load(reg) && ok;
+    criteria_ = std::make_unique<CriteriaSet>(oereg::SubPath(mailPath, oereg::kCriteria), CriteriaMode::List);
+    if (!criteria_->Load(reg)) {
+      ok = false;
+      ReadUnorderedAddresses(reg);
+    }
   }
   if (ok) {
     loaded_ = true;
@@ -66,13 +72,26 @@ bool BlockedSenderList::Load(RegistryAccess& reg) {
 
   // Leave an editable list behind whose one action is the delete action.
   enabled_ = 1;
-  if (!actions_ || actions_->Count() == 0) actions_ = std::make_unique<ActionSet>(mailPath + "\\Actions");
+  if (!actions_ || actions_->Count() == 0) actions_ = std::make_unique<ActionSet>(oereg::SubPath(mailPath, oereg::kActions));
   if (RuleAction* remove = actions_->ForSlotBit(kDeleteBit)) {
     remove->ClearValue();
     remove->SetInUse(true);
   }
-  if (!criteria_) criteria_ = std::make_unique<CriteriaSet>(mailPath + "\\Criteria", CriteriaMode::List);
+  if (!criteria_) criteria_ = std::make_unique<CriteriaSet>(oereg::SubPath(mailPath, oereg::kCriteria), CriteriaMode::List);
   return false;
+}
+
+void BlockedSenderList::ReadUnorderedAddresses(RegistryAccess& reg) {
+  // Without a readable "Order" the entries are still there: take them in key
+  // order, so that a save keeps them instead of writing an empty list.
+  RegKey key(reg);
+  if (key.Open(criteria_->KeyPath(), RegAccess::Read) != regerr::kSuccess) return;
+  const auto names = key.SubKeyNames();
+  key.Close();
+  for (const auto& name : names) {
+    RuleCriterion item(criteria_->KeyPath(), 0);
+    if (RuleIo::ReadCriterion(reg, item, name)) criteria_->items_.push_back(std::move(item));
+  }
 }
 
 int BlockedSenderList::Count() const { return criteria_ ? criteria_->Count() : 0; }
@@ -86,10 +105,10 @@ std::vector<std::string> BlockedSenderList::Addresses() const {
 }
 
 void BlockedSenderList::SetAddresses(const std::vector<std::string>& addresses) {
-  const std::string mailPath = keyPath_ + "\\Mail";
-  if (!criteria_) criteria_ = std::make_unique<CriteriaSet>(mailPath + "\\Criteria", CriteriaMode::List);
+  const std::string mailPath = oereg::SubPath(keyPath_, oereg::kBlockedRule);
+  if (!criteria_) criteria_ = std::make_unique<CriteriaSet>(oereg::SubPath(mailPath, oereg::kCriteria), CriteriaMode::List);
   if (!actions_) {
-    actions_ = std::make_unique<ActionSet>(mailPath + "\\Actions");
+    actions_ = std::make_unique<ActionSet>(oereg::SubPath(mailPath, oereg::kActions));
     actions_->SetInUse(kDeleteBit, true);
   }
   criteria_->SetTexts(addresses);
@@ -105,15 +124,23 @@ bool BlockedSenderList::Save(RegistryAccess& reg, ProgressSink& progress) {
   RegKey key(reg);
   if (key.Create(keyPath_) != regerr::kSuccess) return false;
   std::uint32_t version = 0;
-  if (key.ReadDword("Version", &version)) {
+  if (key.ReadDword(oereg::kVersion, &version)) {
     keyVersion_ = version;
   } else {
-    if (key.WriteDword("Version", kRulesFormatVersion) != regerr::kSuccess) return false;
+    if (key.WriteDword(oereg::kVersion, kRulesFormatVersion) != regerr::kSuccess) return false;
     keyVersion_ = kRulesFormatVersion;
   }
 
+  const std::string mailPath = oereg::SubPath(keyPath_, oereg::kBlockedRule);
   if (criteria_->Count() == 0) {
-    if (!RuleIo::DeleteTreeIfPresent(key, "Mail")) return false;
+    // An empty "Order" first: a save cut off while the tree goes reads as the
+    // empty list, never as a part of the old one.
+    RegKey criteria(reg);
+    if (criteria.Open(oereg::SubPath(mailPath, oereg::kCriteria), RegAccess::All) == regerr::kSuccess &&
+        criteria.WriteString(oereg::kOrder, std::string()) != regerr::kSuccess)
+      return false;
+    criteria.Close();
+    if (!RuleIo::DeleteTreeIfPresent(key, oereg::kBlockedRule)) return false;
     mailVersion_ = 0;
     name_.clear();
     modified_ = false;
@@ -125,20 +152,17 @@ bool BlockedSenderList::Save(RegistryAccess& reg, ProgressSink& progress) {
   const std::uint32_t newVersion = mailVersion_ + 1;
   {
     RegKey mail(reg);
-    if (mail.Create(keyPath_ + "\\Mail") != regerr::kSuccess) return false;
+    if (mail.Create(mailPath) != regerr::kSuccess) return false;
     std::uint32_t enabled = 0;
-    if (!mail.ReadDword("Enabled", &enabled) || enabled != 1) {
-      if (mail.WriteDword("Enabled", 1) != regerr::kSuccess) return false;
+    if (!mail.ReadDword(oereg::kEnabled, &enabled) || enabled != 1) {
+      if (mail.WriteDword(oereg::kEnabled, 1) != regerr::kSuccess) return false;
     }
     enabled_ = 1;
-    if (!mail.HasValue("Name")) {
-      if (mail.WriteString("Name", ruletext::kBlockedRuleName) != regerr::kSuccess) return false;
+    if (!mail.HasValue(oereg::kName)) {
+      if (mail.WriteString(oereg::kName, ruletext::kBlockedRuleName) != regerr::kSuccess) return false;
       name_ = ruletext::kBlockedRuleName;
     }
-    if (mail.WriteDword("Version", newVersion) != regerr::kSuccess) return false;
-    // Old entries left under Criteria would be read back as addresses.
-    if (!RuleIo::DeleteTreeIfPresent(mail, "Actions") || !RuleIo::DeleteTreeIfPresent(mail, "Criteria"))
-      return false;
+    if (mail.WriteDword(oereg::kVersion, newVersion) != regerr::kSuccess) return false;
   }
   if (!WriteAction(reg) || !WriteAddresses(reg, progress)) return false;
   mailVersion_ = newVersion;
@@ -147,44 +171,41 @@ bool BlockedSenderList::Save(RegistryAccess& reg, ProgressSink& progress) {
 }
 
 bool BlockedSenderList::WriteAction(RegistryAccess& reg) {
-  RegKey key(reg);
-  if (key.Create(keyPath_ + "\\Mail\\Actions") != regerr::kSuccess) return false;
-  std::string name = "000";
-  std::uint32_t type = 0;
-  std::vector<std::uint8_t> order;
-  if (key.ReadBytes("Order", &order, &type)) {
-    std::string text;
-    key.ReadString("Order", &text);
-    if (type != regtype::kSz || text.size() < 3 || text.find(' ') != std::string::npos) return false;
-    name = text;
-  } else if (key.WriteString("Order", name) != regerr::kSuccess) {
-    return false;
-  }
-  if (!RuleIo::DeleteTreeIfPresent(key, name)) return false;
-  key.Close();
   // Whatever the list held, the stored action deletes the message.
   RuleAction remove(actions_->KeyPath(), act::kDelete);
   if (const RuleAction* held = actions_->ForSlotBit(kDeleteBit)) remove.SetFlags(held->Flags());
   remove.SetInUse(true);
-  return RuleIo::WriteAction(reg, remove, name);
+  // A stored action that already is exactly that stays as it is.
+  {
+    RegKey key(reg);
+    std::string order;
+    if (key.Open(actions_->KeyPath(), RegAccess::Read) == regerr::kSuccess && key.ReadString(oereg::kOrder, &order) &&
+        !order.empty() && order.find(' ') == std::string::npos) {
+      key.Close();
+      RuleAction stored(actions_->KeyPath(), 0);
+      if (RuleIo::ReadAction(reg, stored, order) && stored.Type() == act::kDelete && !stored.HasValue() &&
+          stored.Flags() == remove.Flags())
+        return true;
+    }
+  }
+  return RuleIo::WriteSetSwitched(reg, actions_->KeyPath(), 1, [&](std::size_t, const std::string& name) {
+    return RuleIo::WriteAction(reg, remove, name);
+  });
 }
 
 bool BlockedSenderList::WriteAddresses(RegistryAccess& reg, ProgressSink& progress) {
   const int count = criteria_->Count();
-  const auto names = RuleIo::ItemNames(static_cast<std::size_t>(count));
-  RegKey key(reg);
-  if (key.Create(criteria_->KeyPath()) != regerr::kSuccess) return false;
-  if (key.WriteString("Order", RuleIo::JoinOrder(names)) != regerr::kSuccess) return false;
   const RuleChecks checks;
-  for (int i = 0; i < count; ++i) {
-    progress.SetPercent(i * 100 / count);
-    if (!RuleIo::DeleteTreeIfPresent(key, names[i])) return false;
-    const RuleCriterion& entry = criteria_->At(i);
-    const bool proper = entry.InUse() && entry.Type() == crit::kBlockedSender && entry.Flags() == 0 &&
-                        entry.Logic() == kLogicAny && entry.IsValid(checks);
-    if (!proper || !RuleIo::WriteCriterion(reg, entry, names[i], kLogicAny)) return false;
-  }
-  return true;
+  // The new entries go under names the stored "Order" does not list, so the
+  // old list stays whole until the one write of the new "Order".
+  return RuleIo::WriteSetSwitched(
+      reg, criteria_->KeyPath(), static_cast<std::size_t>(count), [&](std::size_t i, const std::string& name) {
+        progress.SetPercent(static_cast<int>(i * 100 / static_cast<std::size_t>(count)));
+        const RuleCriterion& entry = criteria_->At(static_cast<int>(i));
+        const bool proper = entry.InUse() && entry.Type() == crit::kBlockedSender && entry.Flags() == 0 &&
+                            entry.Logic() == kLogicAny && entry.IsValid(checks);
+        return proper && RuleIo::WriteCriterion(reg, entry, name, kLogicAny);
+      });
 }
 
 }  // namespace velkor

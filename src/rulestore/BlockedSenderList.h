@@ -52,6 +52,7 @@ class BlockedSenderList {
   const ActionSet* Actions() const { return actions_.get(); }
 
  private:
+  void ReadUnorderedAddresses(RegistryAccess& reg);
   bool WriteAction(RegistryAccess& reg);
   bool WriteAddresses(RegistryAccess& reg, ProgressSink& progress);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "registry/RegistryAccess.h"
+#include "rulestore/RegistryLayout.h"
 #include "text/ShiftJis.h"
 
 #if !defined(_WIN32)
@@ -15,20 +16,12 @@ namespace velkor {
 namespace {
 
 constexpr std::uint32_t kNameBuffer = 1024;
-constexpr const char* kAccountsFormat = "Identities\\%s\\Software\\Microsoft\\Internet Account Manager\\Accounts";
-constexpr const char* kStoreSuffix = "\\Software\\Microsoft\\Outlook Express\\5.0";
 
 std::string ReadText(RegistryAccess& reg, const std::string& path, const std::string& name) {
   RegKey key(reg);
   std::string value;
   if (key.Open(path, RegAccess::QueryValue) != regerr::kSuccess || !key.ReadString(name, &value)) return "";
   return value;
-}
-
-std::string AccountsPath(const std::string& identityKey) {
-  std::string path = kAccountsFormat;
-  path.replace(path.find("%s"), 2, identityKey);
-  return path;
 }
 
 }  // namespace
@@ -54,11 +47,11 @@ std::vector<OeIdentity> ListIdentitiesWithNames(RegistryAccess& reg) {
   return identities;
 }
 
-std::string DefaultIdentity(RegistryAccess& reg) { return ReadText(reg, kIdentitiesKey, "Default User ID"); }
+std::string DefaultIdentity(RegistryAccess& reg) { return ReadText(reg, kIdentitiesKey, oereg::kDefaultUserId); }
 
 std::string UserName(RegistryAccess& reg, const std::string& identityKey) {
   if (identityKey.empty()) return "";
-  return ReadText(reg, std::string(kIdentitiesKey) + "\\" + identityKey, "Username");
+  return ReadText(reg, oereg::IdentityKeyPath(identityKey), oereg::kUsername);
 }
 
 int AccountList::Read(RegistryAccess& reg, const std::string& identityKey) {
@@ -67,7 +60,7 @@ int AccountList::Read(RegistryAccess& reg, const std::string& identityKey) {
   identityKey_ = identityKey;
   if (identityKey.empty()) return 0;
 
-  std::string path = AccountsPath(identityKey);
+  std::string path = oereg::AccountsPath(identityKey);
   RegKey accounts(reg);
   if (accounts.Open(path, RegAccess::EnumerateSubKeys) != regerr::kSuccess) {
     path = kGlobalAccountsKey;
@@ -78,15 +71,15 @@ int AccountList::Read(RegistryAccess& reg, const std::string& identityKey) {
     MailAccount account;
     account.identifier = name;
     if (key.Open(path + "\\" + name, RegAccess::QueryValue) != regerr::kSuccess) continue;
-    if (!key.ReadString("Account Name", &account.accountName) ||
-        !key.ReadString("SMTP Email Address", &account.smtpEmailAddress) ||
-        !key.ReadString("SMTP Display Name", &account.smtpDisplayName))
+    if (!key.ReadString(oereg::kAccountName, &account.accountName) ||
+        !key.ReadString(oereg::kSmtpEmailAddress, &account.smtpEmailAddress) ||
+        !key.ReadString(oereg::kSmtpDisplayName, &account.smtpDisplayName))
       continue;
     accounts_.push_back(std::move(account));
   }
   if (!accounts_.empty()) {
-    const std::string manager = path.substr(0, path.size() - std::strlen("\\Accounts"));
-    defaultIdentifier_ = ReadText(reg, manager, "Default Mail Account");
+    const std::string manager = path.substr(0, path.size() - std::strlen(oereg::kAccounts) - 1);
+    defaultIdentifier_ = ReadText(reg, manager, oereg::kDefaultMailAccount);
   }
   return Count();
 }
@@ -167,7 +160,7 @@ bool ExpandEnvironmentText(const std::string& text, const EnvironmentLookup& env
 StoreRootInfo ReadStoreRoot(RegistryAccess& reg, const std::string& identityKey, const EnvironmentLookup& env) {
   StoreRootInfo info;
   const std::string raw =
-      ReadText(reg, std::string(kIdentitiesKey) + "\\" + identityKey + kStoreSuffix, "Store Root");
+      ReadText(reg, oereg::IdentityBasePath(identityKey), oereg::kStoreRoot);
   std::string expanded;
   if (!identityKey.empty() && !raw.empty() && ExpandEnvironmentText(raw, env, &expanded, 260) &&
       !expanded.empty()) {

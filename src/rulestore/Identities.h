@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "rulestore/RegistryLayout.h"
+
 namespace velkor {
 
 class RegistryAccess;
@@ -15,8 +17,8 @@ namespace ruletext {
 constexpr const char* kNoIdentities = "Outlook Expressのユーザ情報を取得できません。";
 }
 
-constexpr const char* kIdentitiesKey = "Identities";
-constexpr const char* kGlobalAccountsKey = "Software\\Microsoft\\Internet Account Manager\\Accounts";
+constexpr const char* kIdentitiesKey = oereg::kIdentities;
+constexpr const char* kGlobalAccountsKey = oereg::kGlobalAccounts;
 
 struct OeIdentity {
   std::string keyName;   // "{GUID}"

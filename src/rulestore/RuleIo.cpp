@@ -1,5 +1,8 @@
 #include "rulestore/RuleIo.h"
 
+#include <unordered_set>
+
+#include "rulestore/RegistryLayout.h"
 #include "text/ShiftJis.h"
 
 namespace velkor {
@@ -16,9 +19,9 @@ bool RuleIo::ReadItem(RegistryAccess& reg, RuleItem& item, const std::string& na
   RegKey key(reg);
   if (key.Open(item.keyPath_ + "\\" + name, RegAccess::Read) != regerr::kSuccess) return false;
   std::uint32_t flags = 0, type = 0, itemLogic = 0;
-  if (!key.ReadDword("Flags", &flags)) return false;
-  if (logic && !key.ReadDword("Logic", &itemLogic)) return false;
-  if (!key.ReadDword("Type", &type)) return false;
+  if (!key.ReadDword(oereg::kFlags, &flags)) return false;
+  if (logic && !key.ReadDword(oereg::kLogic, &itemLogic)) return false;
+  if (!key.ReadDword(oereg::kType, &type)) return false;
 
   item.type_ = type;
   item.flags_ = flags;
@@ -27,20 +30,20 @@ bool RuleIo::ReadItem(RegistryAccess& reg, RuleItem& item, const std::string& na
   item.value_.clear();
   item.valueType_ = valuetype::kNone;
 
-  if (key.HasValue("ValueType")) {
+  if (key.HasValue(oereg::kValueType)) {
     std::uint32_t valueType = 0;
-    if (!key.ReadDword("ValueType", &valueType)) return false;
+    if (!key.ReadDword(oereg::kValueType, &valueType)) return false;
     std::vector<std::uint8_t> bytes;
     switch (valueType) {
       case valuetype::kDword:
-        if (!key.ReadBytes("Value", &bytes) || bytes.size() != 4) return false;
+        if (!key.ReadBytes(oereg::kValue, &bytes) || bytes.size() != 4) return false;
         break;
       case valuetype::kText:
-        if (!key.ReadBytes("Value", &bytes)) return false;
+        if (!key.ReadBytes(oereg::kValue, &bytes)) return false;
         if (!emptyTextReadable && (bytes.empty() || bytes[0] == 0)) return false;
         break;
       case valuetype::kBytes:
-        if (!key.ReadBytes("Value", &bytes)) return false;
+        if (!key.ReadBytes(oereg::kValue, &bytes)) return false;
         break;
       default:
         return false;
@@ -67,13 +70,13 @@ bool RuleIo::WriteItem(RegistryAccess& reg, const RuleItem& item, const std::str
   if (item.keyPath_.empty() || name.empty()) return false;
   RegKey key(reg);
   if (key.Create(item.keyPath_ + "\\" + name) != regerr::kSuccess) return false;
-  if (key.WriteDword("Flags", item.flags_) != regerr::kSuccess) return false;
-  if (logic && key.WriteDword("Logic", *logic) != regerr::kSuccess) return false;
-  if (key.WriteDword("Type", item.type_) != regerr::kSuccess) return false;
+  if (key.WriteDword(oereg::kFlags, item.flags_) != regerr::kSuccess) return false;
+  if (logic && key.WriteDword(oereg::kLogic, *logic) != regerr::kSuccess) return false;
+  if (key.WriteDword(oereg::kType, item.type_) != regerr::kSuccess) return false;
   if (!item.hasValue_) {
-    return DeleteValueIfPresent(key, "ValueType") && DeleteValueIfPresent(key, "Value");
+    return DeleteValueIfPresent(key, oereg::kValueType) && DeleteValueIfPresent(key, oereg::kValue);
   }
-  if (key.WriteDword("ValueType", item.valueType_) != regerr::kSuccess) return false;
+  if (key.WriteDword(oereg::kValueType, item.valueType_) != regerr::kSuccess) return false;
   std::uint32_t regType;
   switch (item.valueType_) {
     case valuetype::kDword: regType = regtype::kDword; break;
@@ -81,7 +84,7 @@ bool RuleIo::WriteItem(RegistryAccess& reg, const RuleItem& item, const std::str
     case valuetype::kBytes: regType = regtype::kBinary; break;
     default: return false;
   }
-  return key.WriteBytes("Value", item.value_.data(), static_cast<std::uint32_t>(item.value_.size()), regType) ==
+  return key.WriteBytes(oereg::kValue, item.value_.data(), static_cast<std::uint32_t>(item.value_.size()), regType) ==
          regerr::kSuccess;
 }
 
@@ -123,26 +126,74 @@ std::vector<std::string> RuleIo::ItemNames(std::size_t count) {
 }
 
 bool RuleIo::DeleteSubkeysExcept(RegKey& key, const std::vector<std::string>& keep) {
-  RegistryAccess& reg = key.Registry();
-  char name[kNameBuffer];
-  std::uint32_t index = 0;
-  for (;;) {
-    std::uint32_t size = kNameBuffer;
-    const long rc = reg.EnumSubKey(key.Handle(), index, name, &size);
-    if (rc == regerr::kMoreData) {
-      ++index;  // a name that long is no key of ours, but we cannot name it to delete it
-      continue;
-    }
-    if (rc != regerr::kSuccess) return true;
-    const std::string subkey(name, size < kNameBuffer ? size : kNameBuffer - 1);
-    bool kept = false;
-    for (const auto& k : keep) kept = kept || sjis::AsciiLower(k) == sjis::AsciiLower(subkey);
-    if (kept) {
-      ++index;
-    } else if (key.DeleteKeyTree(subkey) != regerr::kSuccess) {
-      return false;
-    }
+  std::unordered_set<std::string> kept;
+  kept.reserve(keep.size());
+  for (const auto& k : keep) kept.insert(sjis::AsciiLower(k));
+  // Names are collected first: deleting while enumerating by index would skip
+  // the name that moves into the deleted one's place.
+  for (const auto& subkey : key.SubKeyNames(kNameBuffer)) {
+    if (kept.count(sjis::AsciiLower(subkey)) != 0) continue;
+    if (key.DeleteKeyTree(subkey) != regerr::kSuccess) return false;
   }
+  return true;
+}
+
+std::vector<std::string> RuleIo::FreshItemNames(std::size_t count, const std::vector<std::string>& taken) {
+  std::unordered_set<std::string> used;
+  used.reserve(taken.size());
+  for (const auto& name : taken) used.insert(sjis::AsciiLower(name));
+  std::vector<std::string> names;
+  names.reserve(count);
+  for (std::uint32_t n = 0; names.size() < count; ++n) {
+    std::string name = FormatKeyName(n);
+    if (used.count(sjis::AsciiLower(name)) == 0) names.push_back(std::move(name));
+  }
+  return names;
+}
+
+bool RuleIo::WriteSetSwitched(RegistryAccess& reg, const std::string& setPath, std::size_t count,
+                              const std::function<bool(std::size_t, const std::string&)>& write) {
+  std::vector<std::string> oldNames;
+  {
+    RegKey key(reg);
+    if (key.Create(setPath) != regerr::kSuccess) return false;
+    std::string order;
+    if (key.ReadString(oereg::kOrder, &order)) oldNames = SplitOrder(order, false);
+    // Keys no "Order" lists are leftovers of an interrupted save: nobody reads them.
+    if (!DeleteSubkeysExcept(key, oldNames)) return false;
+  }
+  const auto names = FreshItemNames(count, oldNames);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!write(i, names[i])) return false;
+  }
+  RegKey key(reg);
+  if (key.Open(setPath, RegAccess::All) != regerr::kSuccess) return false;
+  if (key.WriteString(oereg::kOrder, JoinOrder(names)) != regerr::kSuccess) return false;
+  DeleteSubkeysExcept(key, names);
+  return true;
+}
+
+bool RuleIo::CopyTree(RegistryAccess& reg, const std::string& from, const std::string& to) {
+  RegKey source(reg);
+  RegKey target(reg);
+  if (source.Open(from, RegAccess::Read) != regerr::kSuccess || target.Create(to) != regerr::kSuccess) return false;
+  std::vector<char> name(16384);
+  std::vector<std::uint8_t> data;
+  for (std::uint32_t index = 0;; ++index) {
+    std::uint32_t nameSize = static_cast<std::uint32_t>(name.size());
+    std::uint32_t type = 0, dataSize = 0;
+    long rc = reg.EnumValue(source.Handle(), index, name.data(), &nameSize, &type, nullptr, &dataSize);
+    if (rc == regerr::kNoMoreItems) break;
+    if (rc != regerr::kSuccess) return false;
+    const std::string valueName(name.data(), nameSize);
+    if (!source.ReadBytes(valueName, &data, &type)) return false;
+    if (target.WriteBytes(valueName, data.data(), static_cast<std::uint32_t>(data.size()), type) != regerr::kSuccess)
+      return false;
+  }
+  for (const auto& subkey : source.SubKeyNames(kNameBuffer)) {
+    if (!CopyTree(reg, from + "\\" + subkey, to + "\\" + subkey)) return false;
+  }
+  return true;
 }
 
 bool RuleIo::DeleteTreeIfPresent(RegKey& key, const std::string& subkey) {

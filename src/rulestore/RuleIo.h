@@ -3,6 +3,7 @@
 // rule list and the blocked-sender list. Internal to the rule store.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,20 @@ class RuleIo {
   // without regard to case, as the registry compares names). False when a
   // deletion failed; the walk stops there.
   static bool DeleteSubkeysExcept(RegKey& key, const std::vector<std::string>& keep);
+  // The names `count` new items take: the smallest numbers ("%03X") that none
+  // of `taken` names, so new items never overwrite what an "Order" still lists.
+  static std::vector<std::string> FreshItemNames(std::size_t count, const std::vector<std::string>& taken);
+  // Writes an item set so that a reader going through its "Order" sees either
+  // the old items or the new ones at every instant: unlisted leftovers are
+  // removed, the new items are written under names the old "Order" does not
+  // list, "Order" is switched, and only then are the old items deleted.
+  // write(i, name) writes item i. False when anything before the switch failed
+  // (the old items stand); a failed cleanup afterwards is left to the next save.
+  static bool WriteSetSwitched(RegistryAccess& reg, const std::string& setPath, std::size_t count,
+                               const std::function<bool(std::size_t, const std::string&)>& write);
+  // Copies every value and subkey of `from` into `to` (created when missing).
+  static bool CopyTree(RegistryAccess& reg, const std::string& from, const std::string& to);
+
   // Deletes a subkey tree; a missing subkey is no error.
   static bool DeleteTreeIfPresent(RegKey& key, const std::string& subkey);
   // Deletes a value; a missing value is no error.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "rulestore/RegistryLayout.h"
 #include "text/ShiftJis.h"
 
 namespace velkor {
@@ -460,16 +461,16 @@ void MailRule::InitAsNew(const std::string& name) {
   version_ = 0;
   name_ = name;
   loaded_ = false;
-  actions_ = std::make_unique<ActionSet>(KeyPath() + "\\Actions");
-  criteria_ = std::make_unique<CriteriaSet>(KeyPath() + "\\Criteria", CriteriaMode::Fixed);
+  actions_ = std::make_unique<ActionSet>(oereg::SubPath(KeyPath(), oereg::kActions));
+  criteria_ = std::make_unique<CriteriaSet>(oereg::SubPath(KeyPath(), oereg::kCriteria), CriteriaMode::Fixed);
   actions_->SetInUse(SlotBit(ActionSlotOfType(act::kStop)), true);
   modified_ = true;
 }
 
 void MailRule::Rehome(const std::string& keyName) {
   keyName_ = keyName;
-  if (actions_) actions_->SetKeyPath(KeyPath() + "\\Actions");
-  if (criteria_) criteria_->SetKeyPath(KeyPath() + "\\Criteria");
+  if (actions_) actions_->SetKeyPath(oereg::SubPath(KeyPath(), oereg::kActions));
+  if (criteria_) criteria_->SetKeyPath(oereg::SubPath(KeyPath(), oereg::kCriteria));
 }
 
 void MailRule::SetName(const std::string& name) {

@@ -10,12 +10,6 @@
 
 namespace velkor {
 
-std::string IdentityBasePath(const std::string& identityKey) {
-  return std::string("Identities\\") + identityKey + "\\Software\\Microsoft\\Outlook Express\\5.0";
-}
-
-std::string RulesMailPath(const std::string& identityBasePath) { return identityBasePath + "\\Rules\\Mail"; }
-
 // ---------------------------------------------------------------------------
 // Item sets
 
@@ -25,7 +19,7 @@ bool CriteriaSet::Load(RegistryAccess& reg) {
   RegKey key(reg);
   std::string order;
   if (keyPath_.empty() || key.Open(keyPath_, RegAccess::Read) != regerr::kSuccess) return false;
-  if (!key.ReadString("Order", &order) || order.empty()) return false;
+  if (!key.ReadString(oereg::kOrder, &order) || order.empty()) return false;
   key.Close();
 
   int placed = 0;
@@ -73,7 +67,7 @@ bool SaveSlotItems(RegistryAccess& reg, const std::string& keyPath, const std::v
   RegKey key(reg);
   if (key.Create(keyPath) != regerr::kSuccess) return false;
   const bool cleaned = RuleIo::DeleteSubkeysExcept(key, names);
-  if (key.WriteString("Order", RuleIo::JoinOrder(names)) != regerr::kSuccess) return false;
+  if (key.WriteString(oereg::kOrder, RuleIo::JoinOrder(names)) != regerr::kSuccess) return false;
   key.Close();
   std::size_t next = 0;
   for (const auto& item : items) {
@@ -97,7 +91,7 @@ bool ActionSet::Load(RegistryAccess& reg) {
   RegKey key(reg);
   std::string order;
   if (keyPath_.empty() || key.Open(keyPath_, RegAccess::Read) != regerr::kSuccess ||
-      !key.ReadString("Order", &order) || order.empty()) {
+      !key.ReadString(oereg::kOrder, &order) || order.empty()) {
     items_.clear();
     return false;
   }
@@ -136,15 +130,15 @@ bool MailRule::Load(RegistryAccess& reg) {
   {
     RegKey key(reg);
     ok = !parentPath_.empty() && key.Open(KeyPath(), RegAccess::Read) == regerr::kSuccess &&
-         key.ReadDword("Enabled", &enabled_) && key.ReadString("Name", &name_) &&
-         key.ReadDword("Version", &version_);
+         key.ReadDword(oereg::kEnabled, &enabled_) && key.ReadString(oereg::kName, &name_) &&
+         key.ReadDword(oereg::kVersion, &version_);
   }
   if (ok) {
-    actions_ = std::make_unique<ActionSet>(KeyPath() + "\\Actions");
+    actions_ = std::make_unique<ActionSet>(oereg::SubPath(KeyPath(), oereg::kActions));
     ok = actions_->Load(reg);
   }
   if (ok) {
-    criteria_ = std::make_unique<CriteriaSet>(KeyPath() + "\\Criteria", CriteriaMode::Fixed);
+    criteria_ = std::make_unique<CriteriaSet>(oereg::SubPath(KeyPath(), oereg::kCriteria), CriteriaMode::Fixed);
     ok = criteria_->Load(reg);
   }
   if (!ok) {
@@ -174,12 +168,12 @@ bool MailRule::Save(RegistryAccess& reg, ProgressSink& progress, const RuleCheck
   {
     RegKey key(reg);
     if (key.Create(KeyPath()) != regerr::kSuccess) return false;
-    if (key.WriteDword("Enabled", enabled_) != regerr::kSuccess) return false;
-    if (key.WriteString("Name", name_) != regerr::kSuccess) return false;
-    if (key.WriteDword("Version", newVersion) != regerr::kSuccess) return false;
+    if (key.WriteDword(oereg::kEnabled, enabled_) != regerr::kSuccess) return false;
+    if (key.WriteString(oereg::kName, name_) != regerr::kSuccess) return false;
+    if (key.WriteDword(oereg::kVersion, newVersion) != regerr::kSuccess) return false;
     // A failed deletion is made good by the sets' own cleanup below.
-    key.DeleteKeyTree("Actions");
-    key.DeleteKeyTree("Criteria");
+    key.DeleteKeyTree(oereg::kActions);
+    key.DeleteKeyTree(oereg::kCriteria);
   }
   if (!actions_->Save(reg) || !criteria_->Save(reg)) return false;
   version_ = newVersion;
@@ -192,17 +186,25 @@ bool MailRule::Save(RegistryAccess& reg, ProgressSink& progress, const RuleCheck
 
 bool RuleSet::Load(RegistryAccess& reg) {
   orderChanged_ = false;
+  listReadable_ = true;
   rules_.clear();
   order_.clear();
+  storedKeys_.clear();
+  protectedKeys_.clear();
   version_ = 0;
   RegKey key(reg);
   if (path_.empty() || key.Open(path_, RegAccess::Read) != regerr::kSuccess) return true;
-  if (!key.ReadDword("Version", &version_)) {
+  storedKeys_ = key.SubKeyNames();
+  if (!key.ReadDword(oereg::kVersion, &version_)) {
+    // Another program's list: its rules were never shown, so a save may
+    // neither delete nor reuse their keys.
     version_ = 0;
+    listReadable_ = false;
+    protectedKeys_ = storedKeys_;
     return false;
   }
-  if (!key.HasValue("Order")) return true;
-  if (!key.ReadString("Order", &order_)) return true;
+  if (!key.HasValue(oereg::kOrder)) return true;
+  if (!key.ReadString(oereg::kOrder, &order_)) return true;
   key.Close();
 
   std::set<std::uint32_t> numbers;
@@ -216,13 +218,8 @@ bool RuleSet::Load(RegistryAccess& reg) {
       numbers.erase(number);
       continue;
     }
-    if (!sjis::EqualsIgnoreCase(name, FormatKeyName(number))) {
-      // "1" or "0001": the "Order" we write names the rule "001", so store it
-      // there, or a rewrite of "Order" would delete its key.
-      rule->Rehome(FormatKeyName(number));
-      rule->SetModified(true);
-      orderChanged_ = true;
-    }
+    // A key named "1" or "0001" stays where it is until the user saves a
+    // change; the save then moves it to "001" (see Save).
     rules_.push_back(std::move(rule));
   }
   return true;
@@ -266,9 +263,19 @@ std::string RuleSet::UniqueNewName(const std::string& base) const {
 std::uint32_t RuleSet::NextFreeNumber() const {
   std::set<std::uint32_t> numbers;
   for (const auto& rule : rules_) numbers.insert(rule->Number());
+  for (const auto& name : storedKeys_) {
+    std::uint32_t number = 0;
+    if (ParseKeyName(name, &number)) numbers.insert(number);
+  }
   std::uint32_t n = 0;
   while (numbers.count(n) != 0) ++n;
   return n;
+}
+
+std::vector<std::string> RuleSet::SubKeys(RegistryAccess& reg) const {
+  RegKey key(reg);
+  if (key.Open(path_, RegAccess::EnumerateSubKeys) != regerr::kSuccess) return {};
+  return key.SubKeyNames();
 }
 
 MailRule& RuleSet::AddNewRule(const std::string& name) {
@@ -322,12 +329,39 @@ int RuleSet::FirstInvalid(const RuleChecks& checks) const {
   return -1;
 }
 
+namespace {
+
+bool ContainsName(const std::vector<std::string>& names, const std::string& name) {
+  return std::any_of(names.begin(), names.end(),
+                     [&](const std::string& n) { return sjis::AsciiLower(n) == sjis::AsciiLower(name); });
+}
+
+}  // namespace
+
+// The writes are ordered so that a save cut off at any instant leaves every
+// rule Outlook Express reads (through "Order") complete, old or new:
+//   1. a rule about to be rewritten in place is first copied to a spare key,
+//      and an interim "Order" names the copy instead;
+//   2. the rules are written: in place behind their copies, new rules and
+//      rules moving to their proper key name under keys "Order" does not list;
+//   3. the final "Order" names every rule under its own number;
+//   4. keys the final "Order" no longer lists are deleted (the copies, removed
+//      rules, leftovers) - except the keys of a list that could not be read.
+// A rule keeps its number; only a save that dies between 1 and 3 leaves a
+// rule under its copy's number, complete, and the next save tidies up.
 bool RuleSet::Save(RegistryAccess& reg, const std::vector<std::uint32_t>& displayOrder, ProgressSink& progress,
                    const RuleChecks& checks, std::vector<std::uint32_t>* failedRules) {
   if (path_.empty() || displayOrder.size() != rules_.size()) return false;
   // The order the user sees is the order stored; a list that names a rule
   // twice or one we do not hold would store an "Order" naming the wrong keys.
   if (!Reorder(displayOrder)) return false;
+  const bool changes = HasChanges();
+  // A list that could not be read is left exactly as it was unless the user
+  // built a list of his own on top of it.
+  if (!listReadable_ && (!changes || rules_.empty())) {
+    orderChanged_ = false;
+    return true;
+  }
 
   progress.SetPercent(0);
   progress.SetStatusText(ruletext::kSavingRules);
@@ -335,49 +369,132 @@ bool RuleSet::Save(RegistryAccess& reg, const std::vector<std::uint32_t>& displa
   RegKey key(reg);
   if (key.Open(path_, RegAccess::All) != regerr::kSuccess && key.Create(path_) != regerr::kSuccess) return false;
   std::uint32_t version = 0;
-  if (key.ReadDword("Version", &version)) {
+  const bool versioned = key.ReadDword(oereg::kVersion, &version);
+  if (versioned) {
     version_ = version;
-  } else {
-    if (key.WriteDword("Version", kRulesFormatVersion) != regerr::kSuccess) return false;
+  } else if (listReadable_) {
+    if (key.WriteDword(oereg::kVersion, kRulesFormatVersion) != regerr::kSuccess) return false;
     version_ = kRulesFormatVersion;
   }
+  // Without "Version" the old "Order" is not read; it is added only once the
+  // new "Order" stands, so the unseen rules it lists never come to life.
+  const bool versionLast = !versioned && !listReadable_;
+  if (!changes) return true;
+
+  std::string storedOrder;
+  key.ReadString(oereg::kOrder, &storedOrder);
+  const std::vector<std::string> listed = RuleIo::SplitOrder(storedOrder, false);
+  const std::vector<std::string> present = key.SubKeyNames();
 
   if (rules_.empty()) {
-    // An empty list that nobody emptied is a list we could not read (no
-    // "Version", say): wiping its keys would lose rules we never saw.
-    if (!orderChanged_) return true;
-    if (key.WriteString("Order", std::string()) != regerr::kSuccess) return false;
+    if (key.WriteString(oereg::kOrder, std::string()) != regerr::kSuccess) return false;
     order_.clear();
-    char name[512];
-    for (;;) {
-      std::uint32_t size = sizeof name;
-      if (reg.EnumSubKey(key.Handle(), 0, name, &size) != regerr::kSuccess) break;
-      // A key that cannot be deleted keeps the flag set, so the next save
-      // retries; SaveAll reports it.
-      if (key.DeleteKeyTree(std::string(name, size < sizeof name ? size : sizeof name - 1)) != regerr::kSuccess)
-        return true;
-    }
-    orderChanged_ = false;
+    // A key that cannot be deleted keeps the flag set, so the next save
+    // retries; SaveAll reports it.
+    if (RuleIo::DeleteSubkeysExcept(key, protectedKeys_)) orderChanged_ = false;
+    storedKeys_ = key.SubKeyNames();
     return true;
   }
 
-  if (orderChanged_) {
-    std::vector<std::string> names;
-    for (const auto& rule : rules_) names.push_back(rule->KeyName());
-    const bool cleaned = RuleIo::DeleteSubkeysExcept(key, names);
-    const std::string order = RuleIo::JoinOrder(names);
-    if (key.WriteString("Order", order) != regerr::kSuccess) return false;
-    order_ = order;
-    // A stale key that cannot be deleted must not keep the edited rules from
-    // being written; the flag stays set so the next save deletes the rest.
-    if (cleaned) orderChanged_ = false;
+  std::vector<std::string> taken = present;
+  taken.insert(taken.end(), listed.begin(), listed.end());
+  for (const auto& rule : rules_) taken.push_back(rule->KeyName());
+  auto freeName = [&]() {
+    storedKeys_ = taken;
+    std::string name = FormatKeyName(NextFreeNumber());
+    taken.push_back(name);
+    return name;
+  };
+
+  // What "Order" names for a rule whose new content could not be written: its
+  // untouched old key, or nothing for a rule that is new.
+  std::vector<std::string> fallback(rules_.size());
+  std::vector<bool> writeIt(rules_.size(), false);
+  bool copied = false;
+  std::vector<std::string> interim = listed;
+  for (std::size_t i = 0; i < rules_.size(); ++i) {
+    MailRule& rule = *rules_[i];
+    const std::string canonical = FormatKeyName(rule.Number());
+    const bool isListed = ContainsName(listed, rule.KeyName()) && ContainsName(present, rule.KeyName());
+    if (sjis::AsciiLower(rule.KeyName()) != sjis::AsciiLower(canonical)) {
+      // Stored as "1" or "0001": written anew under "001" (or, when a key we
+      // did not load bears that name, a free number) beside the old key.
+      if (isListed) fallback[i] = rule.KeyName();
+      rule.Rehome(ContainsName(present, canonical) ? freeName() : canonical);
+      rule.SetModified(true);
+      orderChanged_ = true;
+      writeIt[i] = true;
+      continue;
+    }
+    if (!rule.Modified()) {
+      fallback[i] = rule.KeyName();
+      continue;
+    }
+    writeIt[i] = true;
+    if (!isListed) continue;  // a new rule: its key is listed nowhere yet
+    // 1. A listed rule rewritten in place is first copied to a spare key.
+    const std::string spare = freeName();
+    if (!RuleIo::CopyTree(reg, rule.KeyPath(), path_ + "\\" + spare)) {
+      RuleIo::DeleteTreeIfPresent(key, spare);
+      if (failedRules) failedRules->push_back(rule.Number());
+      fallback[i] = rule.KeyName();
+      writeIt[i] = false;
+      continue;
+    }
+    for (auto& name : interim) {
+      if (sjis::AsciiLower(name) == sjis::AsciiLower(rule.KeyName())) name = spare;
+    }
+    fallback[i] = spare;
+    copied = true;
   }
+  if (copied && key.WriteString(oereg::kOrder, RuleIo::JoinOrder(interim)) != regerr::kSuccess) return false;
   key.Close();
 
-  for (const auto& rule : rules_) {
-    if (!rule->Modified()) continue;
-    if (!rule->Save(reg, progress, checks) && failedRules) failedRules->push_back(rule->Number());
+  // 2. The rules themselves, behind their copies or under unlisted keys.
+  std::vector<std::string> finalNames;
+  bool allWritten = true;
+  for (std::size_t i = 0; i < rules_.size(); ++i) {
+    MailRule& rule = *rules_[i];
+    if (writeIt[i]) {
+      if (rule.Save(reg, progress, checks)) {
+        fallback[i] = rule.KeyName();
+      } else {
+        allWritten = false;
+        if (failedRules) failedRules->push_back(rule.Number());
+      }
+    } else if (rule.Modified()) {
+      allWritten = false;
+    }
+    if (fallback[i].empty()) continue;
+    // "00a" is the key "00A": only the spelling in "Order" changes.
+    const std::string canonical = FormatKeyName(rule.Number());
+    finalNames.push_back(sjis::AsciiLower(fallback[i]) == sjis::AsciiLower(canonical) ? canonical : fallback[i]);
   }
+
+  // 3. The final "Order".
+  const std::string order = RuleIo::JoinOrder(finalNames);
+  RegKey list(reg);
+  if (list.Open(path_, RegAccess::All) != regerr::kSuccess) return false;
+  if (order != storedOrder || copied) {
+    if (list.WriteString(oereg::kOrder, order) != regerr::kSuccess) {
+      orderChanged_ = true;
+      return false;
+    }
+  }
+  order_ = order;
+  if (versionLast) {
+    if (list.WriteDword(oereg::kVersion, kRulesFormatVersion) != regerr::kSuccess) return false;
+    version_ = kRulesFormatVersion;
+  }
+
+  // 4. What the final "Order" does not list.
+  std::vector<std::string> keep = finalNames;
+  keep.insert(keep.end(), protectedKeys_.begin(), protectedKeys_.end());
+  const bool cleaned = RuleIo::DeleteSubkeysExcept(list, keep);
+  // A stale key that cannot be deleted, or a rule not yet listed under its own
+  // number, leaves the flag set: the next save finishes the work.
+  orderChanged_ = !cleaned || !allWritten;
+  storedKeys_ = list.SubKeyNames();
   return true;
 }
 

@@ -20,17 +20,17 @@
 
 #include "rulestore/BlockedSenderList.h"
 #include "rulestore/ProgressSink.h"
+#include "rulestore/RegistryLayout.h"
 #include "rulestore/RuleModel.h"
 
 namespace velkor {
 
 class RegistryAccess;
 
-constexpr std::uint32_t kRulesFormatVersion = 0x50000;
+constexpr std::uint32_t kRulesFormatVersion = oereg::kFormatVersion;
 
-// "Identities\%s\Software\Microsoft\Outlook Express\5.0".
-std::string IdentityBasePath(const std::string& identityKey);
-std::string RulesMailPath(const std::string& identityBasePath);
+using oereg::IdentityBasePath;
+using oereg::RulesMailPath;
 
 namespace ruletext {
 constexpr const char* kInvalidRulesMessage =
@@ -82,8 +82,11 @@ class RuleSet {
 
   // The next free name: the base ("新規のメール ルール" when empty), then "base #1", ...
   std::string UniqueNewName(const std::string& base = std::string()) const;
-  // The smallest number no rule bears.
+  // The smallest number that no rule bears and no key of Rules\Mail has: a new
+  // rule never lands on a key it did not load.
   std::uint32_t NextFreeNumber() const;
+  // False when Rules\Mail exists but could not be read as a list (no "Version").
+  bool ListReadable() const { return listReadable_; }
   // Appends a new rule; sets the order-changed flag.
   MailRule& AddNewRule(const std::string& name = std::string());
   bool Remove(std::uint32_t number);
@@ -106,10 +109,17 @@ class RuleSet {
             const RuleChecks& checks, std::vector<std::uint32_t>* failedRules);
 
  private:
+  std::vector<std::string> SubKeys(RegistryAccess& reg) const;
+
   std::string path_;
   std::uint32_t version_ = 0;
   std::string order_;
   bool orderChanged_ = false;
+  bool listReadable_ = true;
+  // Key names below Rules\Mail as last seen; a new rule's number avoids them.
+  std::vector<std::string> storedKeys_;
+  // Keys of a list that could not be read: never deleted or reused.
+  std::vector<std::string> protectedKeys_;
   std::vector<std::unique_ptr<MailRule>> rules_;
 };
 

@@ -1,5 +1,7 @@
 #include "wabsync/SyncSettingsDialog_win32.h"
 
+#include "editor/HelpContext.h"
+#include "editor/Help_win32.h"
 #include "wabsync/SyncTexts.h"
 #include "wabsync/wabsync_resource.h"
 #include "win/MessageBox.h"
@@ -75,6 +77,14 @@ bool SyncSettingsDialog::OnCommand(int id, int code, HWND control) {
     return true;
   }
   return false;
+}
+
+bool SyncSettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
+  if (message != WM_HELP) return false;
+  // F1 anywhere in the dialog, a control included.
+  ShowHelpPage(Handle(), kSyncHelpPage);
+  *result = TRUE;
+  return true;
 }
 
 void SyncSettingsDialog::OnOK() {

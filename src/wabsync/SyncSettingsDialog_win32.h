@@ -1,7 +1,7 @@
 #pragma once
 // The settings dialog "アドレス帳との同期設定" (dialog 102): the report of the
 // targets, the sync method, the start-up shortcut and result options, OK to
-// save and offer a synchronisation.
+// save and offer a synchronisation; F1 shows the help page on synchronisation.
 
 #include <windows.h>
 
@@ -39,6 +39,7 @@ class SyncSettingsDialog : public win::Dialog {
  protected:
   bool OnInit() override;
   bool OnCommand(int id, int code, HWND control) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
   void OnOK() override;
 
  private:

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "rulestore/RegistryLayout.h"
 #include "wabsync/SyncTexts.h"
 
 namespace velkor {
@@ -14,14 +15,14 @@ constexpr std::uint32_t kBodyCriterion = 9;
 constexpr std::uint32_t kByteBlock = 65;
 
 std::string RulesKeyPath(const std::string& identityKey) {
-  return "Identities\\" + identityKey + "\\Software\\Microsoft\\Outlook Express\\5.0\\Rules\\Mail";
+  return oereg::RulesMailPath(oereg::IdentityBasePath(identityKey));
 }
 
 bool ReadOrder(RegistryAccess& reg, const std::string& path, std::vector<std::string>* names) {
   RegKey key(reg);
   if (key.Open(path, RegAccess::Read) != regerr::kSuccess) return false;
   std::string order;
-  if (!key.ReadString("Order", &order)) return false;
+  if (!key.ReadString(oereg::kOrder, &order)) return false;
   *names = SplitSyncOrder(order);
   return true;
 }
@@ -75,7 +76,7 @@ void FindSyncTargets(RegistryAccess& reg, const SyncIdentitySource& identities, 
       std::string name;
       {
         RegKey rule(reg);
-        if (rule.Open(rulePath, RegAccess::Read) != regerr::kSuccess || !rule.ReadString("Name", &name)) continue;
+        if (rule.Open(rulePath, RegAccess::Read) != regerr::kSuccess || !rule.ReadString(oereg::kName, &name)) continue;
       }
       // Exact, case-sensitive: a renamed "[safe]..." rule is the user's own.
       SafeListKind kind;
@@ -90,7 +91,7 @@ void FindSyncTargets(RegistryAccess& reg, const SyncIdentitySource& identities, 
         continue;
       }
 
-      const std::string criteriaPath = rulePath + "\\Criteria";
+      const std::string criteriaPath = oereg::SubPath(rulePath, oereg::kCriteria);
       std::vector<std::string> criterionKeys;
       if (!ReadOrder(reg, criteriaPath, &criterionKeys)) continue;
       for (const std::string& criterionKey : criterionKeys) {
@@ -99,7 +100,7 @@ void FindSyncTargets(RegistryAccess& reg, const SyncIdentitySource& identities, 
         if (criterion.Open(criterionPath, RegAccess::Read) != regerr::kSuccess) continue;
         std::uint32_t type = 0;
         std::uint32_t valueType = 0;
-        if (!criterion.ReadDword("Type", &type) || !criterion.ReadDword("ValueType", &valueType)) continue;
+        if (!criterion.ReadDword(oereg::kType, &type) || !criterion.ReadDword(oereg::kValueType, &valueType)) continue;
         if (type != expectedType || valueType != kByteBlock) continue;
         targets->Add(criterionPath, identity);
         report->AddTarget(static_cast<int>(targets->Count()), userName, name, kind);

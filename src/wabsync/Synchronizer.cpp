@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "rulestore/RegistryLayout.h"
 #include "rulestore/RuleModel.h"
 #include "wabsync/AddressMerge.h"
 #include "wabsync/SyncTexts.h"
@@ -32,8 +33,8 @@ const char* SyncOneTarget(RegistryAccess& reg, const std::string& path, const st
   std::vector<std::string> list;
   std::vector<std::uint8_t> stored;
   if (mode == SyncMode::AddOnly) {
-    if (key.ValueSize("Value") < 0) return wabsync::kValueLengthFailed;
-    if (!key.ReadBytes("Value", &stored)) return wabsync::kValueReadFailed;
+    if (key.ValueSize(oereg::kValue) < 0) return wabsync::kValueLengthFailed;
+    if (!key.ReadBytes(oereg::kValue, &stored)) return wabsync::kValueReadFailed;
     list = DecodeStringList(stored.data(), stored.size());
     if (!MergeAddOnly(&list, excluded, addresses)) return nullptr;
   } else {
@@ -48,7 +49,7 @@ const char* SyncOneTarget(RegistryAccess& reg, const std::string& path, const st
   }
   // Removing the dummy and setting it again yields the stored bytes: nothing to write.
   if (mode == SyncMode::AddOnly && bytes == stored) return nullptr;
-  if (key.WriteBytes("Value", bytes.data(), static_cast<std::uint32_t>(bytes.size()), regtype::kBinary) !=
+  if (key.WriteBytes(oereg::kValue, bytes.data(), static_cast<std::uint32_t>(bytes.size()), regtype::kBinary) !=
       regerr::kSuccess)
     return wabsync::kUpdateFailed;
   return nullptr;

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "editor/HelpContext.h"
+#include "editor/Help_win32.h"
 #include "registry/Win32Registry.h"
 #include "wabsync/SyncSettingsDialog_win32.h"
 #include "wabsync/SyncShell_win32.h"
@@ -20,6 +22,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ::InitCommonControlsEx(&controls);
   std::string program;
   if (!ProgramPath(&program)) return 0;
+  // The editor's help file, beside this program.
+  SetHelpFile(HelpFileBeside(program, "Velkor.chm"), wabsync::kTitle);
 
   Win32Registry reg;
   const std::unique_ptr<SyncIdentitySource> identities = MakeRegistrySyncIdentities(reg);
@@ -39,5 +43,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 0;
   }
   dialog.Run();
+  CloseHelp();
   return 0;
 }

@@ -46,5 +46,22 @@ TEST(HelpContext, HelpFileIsTheProgramPathWithChm) {
   for (const Case& c : cases) EXPECT_EQ(HelpFileFor(c.program), c.help) << c.program;
 }
 
+TEST(HelpContext, SharedHelpFileIsInTheProgramsFolder) {
+  struct Case {
+    const char* program;
+    const char* help;
+  };
+  const Case cases[] = {
+      {"C:\\Program Files\\Velkor\\TarnWABSync.exe", "C:\\Program Files\\Velkor\\Velkor.chm"},
+      {"D:/tools/TarnWABSync.exe", "D:/tools/Velkor.chm"},
+      {"TarnWABSync.exe", "Velkor.chm"},
+      // The folder "表" ends in the byte 0x5C, which is no separator there.
+      {"C:\\\x95\x5C\\TarnWABSync.exe", "C:\\\x95\x5C\\Velkor.chm"},
+      {"C:\\x\x95\x5C.exe", "C:\\Velkor.chm"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(HelpFileBeside(c.program, "Velkor.chm"), c.help) << c.program;
+  EXPECT_EQ(HelpTopicAddress("C:\\v\\Velkor.chm", kSyncHelpPage), "C:\\v\\Velkor.chm::/sync.html");
+}
+
 }  // namespace
 }  // namespace velkor

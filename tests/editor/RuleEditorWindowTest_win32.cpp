@@ -15,6 +15,7 @@
 #include "editor/RuleDragDrop_win32.h"
 #include "settings/ProfileSection.h"
 #include "settings/VelkorSettings.h"
+#include "win/Program.h"
 #include "win/Strings.h"
 
 namespace velkor {
@@ -274,6 +275,27 @@ TEST_F(RuleEditorWindowTest, ASaveWritesTheRulesReloadsAndSelectsTheSameRowsAgai
   EXPECT_TRUE(boxes_.shown().empty());
 }
 
+// The lists are emptied and refilled on a reload; a restored rule far down a
+// long list must be scrolled into view again.
+TEST_F(RuleEditorWindowTest, AfterASaveTheRestoredRuleIsScrolledIntoView) {
+  AddIdentity(registry_, kIdentityA, "Bob 鈴木", true);
+  std::vector<SeedRule> many;
+  for (int i = 0; i < 60; ++i)
+    many.push_back({"ルール " + std::to_string(i), true, {"r" + std::to_string(i) + "@example.jp"}, false});
+  SeedRules(registry_, kIdentityA, many, {"spam@example.com"});
+  Open();
+  Rules().EnsureVisible(55);
+  Rules().SetChecked(55, false);  // an edit to save; row 55 alone is selected
+  Command(IDC_SAVE);
+  ASSERT_FALSE(window_->HasUnsavedChanges());
+  EXPECT_EQ(SelectedRows(Rules()), std::vector<int>{55});
+  int top = ListView_GetTopIndex(Rules().Handle());
+  int page = ListView_GetCountPerPage(Rules().Handle());
+  EXPECT_LE(top, 55);
+  EXPECT_GT(top + page, 55);
+  EXPECT_EQ(win::ListView(dialog_, IDC_BLOCKED_SENDER_VIEW).Count(), 1);
+}
+
 TEST_F(RuleEditorWindowTest, AnInvalidRuleStopsTheSaveAndIsSelected) {
   Seed();
   Open();
@@ -311,12 +333,7 @@ TEST_F(RuleEditorWindowTest, AnInvalidRuleStopsTheSaveAndIsSelected) {
 // ---------------------------------------------------------------------------
 // Saving while Outlook Express runs (the test msimn.exe beside this program)
 
-std::string Beside(const char* name) {
-  char path[MAX_PATH] = {};
-  DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string self(path, length);
-  return self.substr(0, self.find_last_of('\\') + 1) + name;
-}
+std::string Beside(const char* name) { return win::ProgramSiblingPath(name); }
 
 class FakeOutlookExpress {
  public:

@@ -1,4 +1,5 @@
 #include "mail/KanjiConverter.h"
+#include "text/ShiftJis.h"
 
 #include <gtest/gtest.h>
 
@@ -29,10 +30,15 @@ TEST(KanjiConverterTest, ConvertsEachCodeToShiftJis) {
       {"jis kana by SO/SI", "a\x0E" "123\x0F" "b", "aｱｲｳb"},
       {"jis row 1 odd/even trail split", "\x1B$B!!!`!~\x1B(B", "\x81\x40\x81\x80\x81\x9E"},
       {"jis line ends pass in kanji mode", "\x1B$B$\"\r\n$$\x1B(B", "あ\r\nい"},
-      {"jis x 0212 dropped", "\x1B$(D0!\x1B$B$\"\x1B(B", "あ"},
+      {"jis x 0212 ibm kanji", "\x1B$(DTc\x1B$B$\"\x1B(B", "纊あ"},
+      {"jis x 0212 without a cp932 form", "\x1B$(D0!\x1B$B$\"\x1B(B", "?あ"},
       {"euc", "\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE", "日本語の"},
       {"euc ss2 kana", "\xA4\xB3\xA4\xF3\x8E\xB1\x8E\xB2", "こんｱｲ"},
-      {"euc ss3 skipped", "\xA4\xA2\x8F\xB0\xA1\xA4\xA4", "あい"},
+      {"euc ss3 ibm kanji", "\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\x8F\xD4\xE3", "日本語の纊"},
+      {"euc ss2 kana after kanji", "\xB7\xE3\xB0\xC2\x8E\xBE\x8E\xB0\x8E\xD9", "激安ｾｰﾙ"},
+      {"utf-8", "\xE6\x97\xA5\xE6\x9C\xAC \xEF\xBD\xB1", "日本 ｱ"},
+      // An emoji (outside the BMP) and 丂 (U+4E02) have no code page 932 form.
+      {"utf-8 outside cp932", "\xE6\x97\xA5\xF0\x9F\x98\x80 \xE4\xB8\x82", "日? ?"},
       {"jis and 8-bit together", "\x1B$B$\"\x1B(B \xA4\xA4\xA4\xA6", "あ いう"},
       {"nul passes", S(std::string_view("a\0b", 3)), S(std::string_view("a\0b", 3))},
   };
@@ -48,6 +54,9 @@ TEST(KanjiConverterTest, DetectsLikeNkf) {
   EXPECT_EQ(KanjiConverter::Detect("\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF"), KanjiCode::EucJp);
   // Half-width katakana only, odd count: no EUC reading exists.
   EXPECT_EQ(KanjiConverter::Detect("\xB1\xB2\xB3"), KanjiCode::ShiftJis);
+  EXPECT_EQ(KanjiConverter::Detect("\xE3\x81\x82\xE3\x81\x84"), KanjiCode::Utf8);
+  // "激安ｾｰﾙ" in EUC-JP reads as Shift_JIS too, but with second-level kanji.
+  EXPECT_EQ(KanjiConverter::Detect("\xB7\xE3\xB0\xC2\x8E\xBE\x8E\xB0\x8E\xD9"), KanjiCode::EucJp);
   // An unknown escape does not make JIS.
   EXPECT_EQ(KanjiConverter::Detect("\x1B[0m"), KanjiCode::Ascii);
 }
@@ -66,7 +75,8 @@ TEST(KanjiConverterTest, MimeEncodedWords) {
       {"euc-jp word", "=?EUC-JP?B?pKI=?=", "あ"},
       {"shift_jis word", "=?Shift_JIS?B?gqA=?=", "あ"},
       {"Q underscore", "=?us-ascii?Q?a_b=3F?=", "a b?"},
-      {"utf-8 left as written", "=?UTF-8?B?44GC?=", "=?UTF-8?B?44GC?="},
+      {"utf-8 word", "=?UTF-8?B?44GC?=", "あ"},
+      {"utf-8 Q word", "=?utf-8?Q?=E3=81=84_x?=", "い x"},
       {"bad base64 left as written", "=?iso-2022-jp?B?G$yRC?=", "=?iso-2022-jp?B?G$yRC?="},
       {"unterminated", "=?iso-2022-jp?B?GyRC", "=?iso-2022-jp?B?GyRC"},
       {"unknown encoding", "=?iso-2022-jp?X?abc?=", "=?iso-2022-jp?X?abc?="},
@@ -95,6 +105,9 @@ TEST(KanjiConverterTest, ArbitraryBytesGiveBoundedOutput) {
       const std::string out = KanjiConverter::ToShiftJis(input, mime);
       // Each input byte yields at most one substitute (two bytes).
       EXPECT_LE(out.size(), 2 * input.size());
+      // Broken input leaves no stray ESC and no lone lead byte behind.
+      EXPECT_EQ(out.find('\x1B'), std::string::npos);
+      EXPECT_TRUE(sjis::IsWellFormed(out));
     }
   }
 }

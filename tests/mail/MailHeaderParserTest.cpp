@@ -90,8 +90,12 @@ TEST(MailHeaderParserTest, Subject) {
       {"iso-2022-jp B any case", MailHeaderParser::ExtractSubject, kRawMail, true, "あ"},
       {"lower-case charset and Q", MailHeaderParser::ExtractSubject,
        "Subject: =?iso-2022-jp?q?=1B$B$$=1B(B?=\r\n\r\n", true, "い"},
-      {"utf-8 stays encoded", MailHeaderParser::ExtractSubject, "Subject: =?utf-8?B?44GC?=\r\n\r\n", true,
-       "=?utf-8?B?44GC?="},
+      {"utf-8 word decoded", MailHeaderParser::ExtractSubject, "Subject: =?utf-8?B?44GC?=\r\n\r\n", true, "あ"},
+      {"shift_jis word decoded", MailHeaderParser::ExtractSubject, "Subject: Re: =?Shift_JIS?B?gqA=?=\r\n\r\n",
+       true, "Re: あ"},
+      {"raw utf-8 decoded", MailHeaderParser::ExtractSubject, "Subject: \xE3\x81\x84\xE3\x81\x86\r\n\r\n", true,
+       "いう"},
+      {"raw shift_jis kept", MailHeaderParser::ExtractSubject, "Subject: ｱｲ 日本\r\n\r\n", true, "ｱｲ 日本"},
       {"folded and joined", MailHeaderParser::ExtractSubject,
        "Subject: =?ISO-2022-JP?B?GyRCJCIbKEI=?=\r\n =?ISO-2022-JP?B?GyRCJCQbKEI=?=\r\nX: y\r\n\r\n", true,
        "あい"},
@@ -101,8 +105,8 @@ TEST(MailHeaderParserTest, Subject) {
       {"no blank after colon", MailHeaderParser::ExtractSubject, "Subject:hi\r\n\r\n", false, ""},
       {"empty", MailHeaderParser::ExtractSubject, "Subject: \r\n\r\n", false, ""},
       {"raw JIS subject", MailHeaderParser::ExtractSubject, "Subject: Re:\x1B$B$\"\x1B(B\r\n\r\n", true, "Re:あ"},
-      {"shift_jis word untouched", MailHeaderParser::ExtractSubject,
-       "Subject: =?shift_jis?B?gqA=?=\r\n\r\n", true, "=?shift_jis?B?gqA=?="},
+      {"shift_jis word, lower-case charset", MailHeaderParser::ExtractSubject,
+       "Subject: =?shift_jis?B?gqA=?=\r\n\r\n", true, "あ"},
   });
 }
 

@@ -65,7 +65,8 @@ TEST(BlockedSenderListTest, SaveShowsProgressAndKeepsTheStoredName) {
   EXPECT_EQ(version, 5u);
   RegKey criteria(reg);
   criteria.Open(kBlock + "\\Mail\\Criteria", RegAccess::Read);
-  EXPECT_EQ(criteria.SubKeyNames(), (std::vector<std::string>{"000", "001", "002"}));
+  // The new entries take names the old "Order" (000 001 002) did not list.
+  EXPECT_EQ(criteria.SubKeyNames(), (std::vector<std::string>{"003", "004", "005"}));
 }
 
 TEST(BlockedSenderListTest, AnImproperStoredEntryFailsTheSaveUntilTheListIsSetAgain) {

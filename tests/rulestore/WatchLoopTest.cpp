@@ -321,10 +321,23 @@ TEST_F(WatchersTest, OwnWritesWhileStoppedAreNotReported) {
   CreateKey(reg, std::string(kRules) + "\\000");
   CreateKey(reg, kBlock);
   ASSERT_EQ(0, watchers.StartWatchers(kRules, kBlock));
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  // Quiet for a window in which, as shown below, each watcher does report an
+  // outside change: a watcher that is merely slow cannot pass here.
+  constexpr int kWindowMs = 200;
+  std::this_thread::sleep_for(std::chrono::milliseconds(kWindowMs));
   EXPECT_EQ(WatchTickAction::None, watchers.Tick().action);
   EXPECT_EQ(watchresult::kNothing, watchers.Status(1).result);
   EXPECT_EQ(watchresult::kNothing, watchers.Status(2).result);
+
+  for (int slot : {1, 2}) {
+    SCOPED_TRACE(slot);
+    if (slot == 2) ASSERT_EQ(0, watchers.StartWatchers(kRules, kBlock));
+    CreateKey(reg, std::string(slot == 1 ? kRules : kBlock) + "\\outside");
+    ASSERT_TRUE(WaitFor([&] { return watchers.Status(slot).stopped; }, kWindowMs))
+        << "an outside change took longer than the quiet window";
+    EXPECT_EQ(watchresult::kChanged, watchers.Status(slot).result);
+    watchers.StopAllWatchers();
+  }
 }
 
 // A registry whose next OpenKey, once armed, hangs the calling thread until

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/Help_win32.h"
 #include "registry/MemoryRegistry.h"
 #include "settings/ProfileSection.h"
 #include "wabsync/OeRegistryBuilder.h"
@@ -126,6 +127,22 @@ TEST_F(SyncDialogTest, ShowsTheReportAndTheStoredSettings) {
   EXPECT_TRUE(::GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_NE(::SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_NE(::SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0), 0);
+}
+
+// F1 goes to the shared help file; where it is missing, the user is told
+// which file, under the utility's own caption.
+TEST_F(SyncDialogTest, F1ShowsTheSharedHelpFile) {
+  TwoTargets();
+  const std::string missing = "Z:\\no-such-folder\\Velkor.chm";
+  SetHelpFile(missing, wabsync::kTitle);
+  Open();
+  win::ScriptedMessageBoxes boxes;
+  HELPINFO info = {sizeof info, HELPINFO_WINDOW, IDC_SYNC_FULL, ::GetDlgItem(hwnd, IDC_SYNC_FULL), 0, {0, 0}};
+  ::SendMessageA(hwnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_NE(boxes.shown()[0].text.find("\"" + missing + "\""), std::string::npos) << boxes.shown()[0].text;
+  EXPECT_EQ(boxes.shown()[0].caption, wabsync::kTitle);
+  SetHelpFile("", "Velkor");
 }
 
 TEST_F(SyncDialogTest, WithoutTargetsOnlyCancelIsUsable) {

@@ -1,4 +1,4 @@
-// velkor-rules list / check / export: the rules and blocked senders of every
+// velkor-rules list / check / export / restore: the rules and blocked senders of every
 // identity, one item per line (docs/velkor-rules.md describes the format).
 // Text is printed as stored (Shift_JIS).
 
@@ -10,6 +10,7 @@
 #include "rulestore/Identities.h"
 #include "registry/MemoryRegistry.h"
 #include "registry/RegFile.h"
+#include "rulestore/RuleBackup.h"
 #include "rulestore/RuleStore.h"
 
 namespace velkor::cli {
@@ -152,23 +153,47 @@ int Export(const Args& args) {
   if (!reg) return 3;
   const std::string& identity = args[0];
   const std::string base = IdentityBasePath(identity);
-  const std::string rules = RulesMailPath(base), blocked = base + "\\Block Senders";
   RegKey probe(*reg);
   if (probe.Open(base, RegAccess::Read) != regerr::kSuccess) {
     std::fprintf(stderr, "velkor-rules: no identity %s\n", identity.c_str());
     return 3;
   }
   probe.Close();
-  std::string text = ExportRegFile(*reg, RegRoot::CurrentUser, {rules, blocked}, RegFileFormat::Regedit4);
-  // Restoring replaces the lists instead of merging into what is there then.
-  const std::string header = "REGEDIT4\r\n\r\n";
-  if (text.compare(0, header.size(), header) == 0) {
-    text.insert(header.size(), "[-HKEY_CURRENT_USER\\" + rules + "]\r\n\r\n[-HKEY_CURRENT_USER\\" + blocked + "]\r\n\r\n");
-  }
+  const std::string text = ExportRulesText(*reg, identity);
   if (!WriteWholeFile(args[1], text)) {
     std::fprintf(stderr, "velkor-rules: cannot write %s\n", args[1].c_str());
     return 3;
   }
+  return 0;
+}
+
+// Puts back a backup (an export, or a file of the editor's backup folder):
+// both lists of the identity it names are replaced by the file's.
+int Restore(const Args& args) {
+  if (args.empty() || args.size() > 2) return 2;
+  std::string bytes;
+  if (!ReadWholeFile(args[0], &bytes)) {
+    std::fprintf(stderr, "velkor-rules: cannot read %s\n", args[0].c_str());
+    return 3;
+  }
+  const std::string identity = BackupIdentity(bytes);
+  auto reg = args.size() == 2 ? OpenSource(args[1]) : OpenSource("");
+  if (!reg) return 3;
+  std::string error;
+  if (identity.empty() || !RestoreBackupText(*reg, identity, bytes, &error)) {
+    std::fprintf(stderr, "velkor-rules: %s: %s\n", args[0].c_str(),
+                 error.empty() ? ruletext::kNotABackup : error.c_str());
+    return 3;
+  }
+  if (args.size() == 2) {
+    // A .reg file stands for the registry: it is rewritten whole.
+    if (!WriteWholeFile(args[1], ExportRegFile(*reg, RegRoot::CurrentUser, {"Identities", "Software"},
+                                               RegFileFormat::Regedit4))) {
+      std::fprintf(stderr, "velkor-rules: cannot write %s\n", args[1].c_str());
+      return 3;
+    }
+  }
+  std::printf("restored\t%s\n", identity.c_str());
   return 0;
 }
 
@@ -181,5 +206,6 @@ std::unique_ptr<RegistryAccess> OpenLiveRegistry() { return nullptr; }
 VELKOR_CLI_COMMAND(list, "list", "list [FILE.reg]", List);
 VELKOR_CLI_COMMAND(check, "check", "check [FILE.reg]", Check);
 VELKOR_CLI_COMMAND(export, "export", "export IDENTITY OUT.reg [FILE.reg]", Export);
+VELKOR_CLI_COMMAND(restore, "restore", "restore BACKUP.reg [FILE.reg]", Restore);
 
 }  // namespace velkor::cli
