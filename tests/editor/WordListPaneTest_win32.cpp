@@ -223,7 +223,8 @@ class ClipboardHeldElsewhere {
     opened_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     release_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     thread_ = ::CreateThread(nullptr, 0, &Hold, this, 0, nullptr);
-    ::WaitForSingleObject(opened_, 5000);
+    // Wine's clipboard may ask this thread's windows while the other one opens it.
+    PumpUntil([this] { return ::WaitForSingleObject(opened_, 0) == WAIT_OBJECT_0; });
   }
   bool Held() const { return held_; }
   ~ClipboardHeldElsewhere() {
