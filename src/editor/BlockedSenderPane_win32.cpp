@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "win/Controls.h"
-#include "win/ScopedFlag.h"
 
 namespace velkor {
 
@@ -12,45 +11,55 @@ void BlockedSenderPane::OnInit() {
   SetUpSingleColumnList(Dialog(), IDC_BLOCKED_SENDER_VIEW, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT,
                         "禁止された送信者のメールアドレス", kWordListMargin);
   header_.Attach(Item(IDC_BLOCKED_SENDER_VIEW));
+  words_.Attach(Dialog());
 }
 
 void BlockedSenderPane::OnDestroy() { header_.Detach(); }
 
+bool BlockedSenderPane::OnCommand(int id, int code, HWND control) { return !control && words_.OnCommand(id); }
+
 bool BlockedSenderPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
-  if (id == IDC_BLOCKED_SENDER_VIEW && (header->code == NM_SETFOCUS || header->code == NM_KILLFOCUS))
-    ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
-  return false;
+  if (id != IDC_BLOCKED_SENDER_VIEW) return false;
+  if (header->code == NM_SETFOCUS || header->code == NM_KILLFOCUS) {
+    win::ListView list(header->hwndFrom);
+    ::InvalidateRect(list.Header(), nullptr, TRUE);
+    list.RedrawAll();  // the selection colours follow the focus
+    return false;
+  }
+  return words_.OnNotify(header, result);
+}
+
+bool BlockedSenderPane::OnContextMenu(HWND control, LPARAM point) {
+  words_.ShowMenu(point);
+  return true;
 }
 
 HWND BlockedSenderPane::EditingList() const { return Item(IDC_BLOCKED_SENDER_VIEW); }
 
 GenericCommands BlockedSenderPane::Generic() const {
+  const WordListTraits& t = words_.Traits();
   GenericCommands commands;
-  commands.clear = ID_BLOCKED_DELETE;
-  commands.copy = ID_BLOCKED_COPY;
-  commands.cut = ID_BLOCKED_CUT;
-  commands.find = ID_BLOCKED_FIND;
-  commands.insert = ID_BLOCKED_ADD_ITEM;
-  commands.paste = ID_BLOCKED_PASTE;
-  commands.selectAll = ID_BLOCKED_SELECT_ALL;
+  commands.clear = t.remove;
+  commands.copy = t.copy;
+  commands.cut = t.cut;
+  commands.find = t.find;
+  commands.insert = t.addItem;
+  commands.paste = t.paste;
+  commands.selectAll = t.selectAll;
   return commands;
 }
 
-void BlockedSenderPane::OnSessionUnloading() {
-  win::ScopedFlag guard(guard_);
-  win::ListView(Dialog(), IDC_BLOCKED_SENDER_VIEW).Clear();
+bool BlockedSenderPane::OnGenericCommand(int generic) {
+  if (generic != ID_FIND_NEXT) return EditorPane::OnGenericCommand(generic);
+  words_.FindNext();
+  return true;
 }
 
-void BlockedSenderPane::OnSessionLoaded() {
-  win::ListView list(Dialog(), IDC_BLOCKED_SENDER_VIEW);
-  std::vector<std::string> addresses = Session().BlockedSenders().Addresses();
-  win::ScopedFlag guard(guard_);
-  for (std::size_t i = 0; i < addresses.size(); ++i) list.Insert(static_cast<int>(i), addresses[i]);
-  if (list.Count() > 0) {
-    list.SetSelected(0, true);
-    list.SetFocused(0, true);
-  }
-}
+bool BlockedSenderPane::IsCommandEnabled(UINT command) const { return words_.IsEnabled(static_cast<int>(command)); }
+
+void BlockedSenderPane::OnSessionUnloading() { words_.Fill({}, false); }
+
+void BlockedSenderPane::OnSessionLoaded() { words_.Fill(Session().BlockedSenders().Addresses(), true); }
 
 bool BlockedSenderPane::FocusOnPress(const MSG& msg, HWND focus) {
   HWND list = Item(IDC_BLOCKED_SENDER_VIEW);
@@ -58,5 +67,24 @@ bool BlockedSenderPane::FocusOnPress(const MSG& msg, HWND focus) {
   ::SetFocus(list);
   return msg.message == WM_LBUTTONDOWN;  // the first press only focuses
 }
+
+void BlockedSenderPane::EndEdit() {
+  // Taking the focus from the label editor ends the edit as Enter would.
+  if (words_.IsEditing()) ::SetFocus(Item(IDC_BLOCKED_SENDER_VIEW));
+}
+
+void BlockedSenderPane::CommitWords(const std::vector<std::string>& words) {
+  BlockedSenderList& blocked = Session().BlockedSenders();
+  // Rows that end as they were (a fresh row given up) are no change to save.
+  if (words == blocked.Addresses()) return;
+  blocked.SetAddresses(words);
+  Frame().Modified();
+}
+
+bool BlockedSenderPane::AddressBookOpen() const { return Frame().AddressBookOpen(); }
+
+const AddressEntryList& BlockedSenderPane::AddressEntries() const { return Session().AddressEntries(); }
+
+std::vector<std::string> BlockedSenderPane::OwnAddresses() const { return Session().Accounts().OwnAddresses(); }
 
 }  // namespace velkor

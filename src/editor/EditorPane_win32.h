@@ -81,6 +81,8 @@ class EditorFrame {
   // The progress window over the main window, showing `status`; closed when
   // the object goes.
   virtual std::unique_ptr<ProgressDialog> OpenProgress(const std::string& status, bool allowCancel) = 0;
+  // Whether the Windows Address Book is open (its entries are the session's).
+  virtual bool AddressBookOpen() const = 0;
 };
 
 // What each list makes of the generic editing keys (0: nothing).

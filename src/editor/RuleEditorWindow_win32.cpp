@@ -139,6 +139,8 @@ void RuleEditorWindow::OpenAddressBook() {
   session_.SetAddressBook(entries, AddressBookFileStamp(registry_));
 }
 
+bool RuleEditorWindow::AddressBookOpen() const { return addressBook_ && addressBook_->IsOpen(); }
+
 bool RuleEditorWindow::FillIdentityCombo() {
   std::vector<OeIdentity> identities = session_.ReadIdentities();
   std::string key = session_.PreferredIdentity(settings_.initialOEUser);

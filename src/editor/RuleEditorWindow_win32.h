@@ -97,6 +97,7 @@ class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderR
   void ShowSelectedRule() override;
   void RepaintRuleLists() override;
   void Modified() override;
+  bool AddressBookOpen() const override;
   int Ask(const std::string& text, const std::string& caption, UINT flags) override;
   void Tell(const std::string& text, UINT icon) override;
   std::unique_ptr<ProgressDialog> OpenProgress(const std::string& status, bool allowCancel) override;
