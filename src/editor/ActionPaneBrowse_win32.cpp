@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "editor/ActionPane_win32.h"
+#include "editor/AddressPickerDialog_win32.h"
 #include "res/resource.h"
 #include "rulestore/RuleModel.h"
 #include "text/ShiftJis.h"
@@ -31,11 +32,18 @@ void ActionPane::Browse() {
   // The pair keeps its uncommitted text while a dialog over it has the focus.
   browsing_ = true;
   if (textRow_ == actionrow::kForward) {
-    std::vector<std::string> chosen;
-    if (forwardPicker_ &&
-        forwardPicker_(Dialog(), SplitForwardAddresses(edit.Text()), Session().Accounts().OwnAddresses(), &chosen) &&
-        !chosen.empty()) {
-      edit.SetText(JoinForwardAddresses(chosen));
+    // Every address shows under filters 1 and 2; filter 0 hides only the own ones.
+    AddressPickerRequest request;
+    request.bookOpen = Frame().AddressBookOpen();
+    request.book = PickerEntries(Session().AddressEntries());
+    request.prompt = actiontext::kForwardPickerPrompt;
+    request.multiple = true;
+    request.showFilter = true;
+    request.filter = picker::kHideBlocked;
+    request.lists.own = Session().Accounts().OwnAddresses();
+    request.preselect = SplitForwardAddresses(edit.Text());
+    if (AddressPickerDialog(request).Run(Dialog()) == IDOK && !request.chosen.empty()) {
+      edit.SetText(JoinForwardAddresses(request.chosen));
       edit.SetModified(true);
     }
   } else {

@@ -227,8 +227,6 @@ void ActionPane::ApplyView(int row, const ActionPaneView& view, bool userAction)
       edit.SetModified(false);
       label.Show(true);
       edit.Show(true);
-      // Without an address-book picker the forward row has nothing to browse.
-      win::Window(Dialog(), IDC_BROWSE).Enable(row != actionrow::kForward || forwardPicker_ != nullptr);
       win::Window(Dialog(), IDC_BROWSE).Show(true);
       textRule_ = rule_;
       textRow_ = row;

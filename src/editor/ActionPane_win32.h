@@ -21,12 +21,6 @@
 
 namespace velkor {
 
-// Asks for the forward addresses (the address-book picker): `preselected`
-// are the addresses of the edit; answers true with at least one address in
-// `chosen` when the user added some.
-using ForwardAddressPicker = std::function<bool(HWND owner, const std::vector<std::string>& preselected,
-                                                const std::vector<std::string>& ownAddresses,
-                                                std::vector<std::string>* chosen)>;
 // The file-open dialog of the reply file (GetOpenFileNameA).
 using OpenFileDialog = std::function<bool(OPENFILENAMEA* dialog)>;
 // Tests replace the system's dialog; an empty function restores it. Answers
@@ -53,7 +47,6 @@ class ActionPane : public EditorPane {
   bool EndEditForPress(HWND control, HWND focus) override;
   void EndEdit() override;
 
-  void SetForwardPicker(ForwardAddressPicker picker) { forwardPicker_ = std::move(picker); }
   int SelectedRow() const;
   // The shown rule's actions in use.
   SlotMask ShownMask() const { return rule_ < 0 ? 0 : Editing(rule_).Mask(); }
@@ -83,7 +76,6 @@ class ActionPane : public EditorPane {
 
   CMailFolderTreeCtrl tree_;
   CColorComboBox colours_;
-  ForwardAddressPicker forwardPicker_;
   WNDPROC editProcedure_ = nullptr;
   WNDPROC buttonProcedure_ = nullptr;
 
