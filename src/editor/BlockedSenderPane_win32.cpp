@@ -12,9 +12,13 @@ void BlockedSenderPane::OnInit() {
                         "禁止された送信者のメールアドレス", kWordListMargin);
   header_.Attach(Item(IDC_BLOCKED_SENDER_VIEW));
   words_.Attach(Dialog());
+  RegisterSenderDropTarget(Item(IDC_BLOCKED_SENDER_VIEW), this);
 }
 
-void BlockedSenderPane::OnDestroy() { header_.Detach(); }
+void BlockedSenderPane::OnDestroy() {
+  ::RevokeDragDrop(Item(IDC_BLOCKED_SENDER_VIEW));
+  header_.Detach();
+}
 
 bool BlockedSenderPane::OnCommand(int id, int code, HWND control) { return !control && words_.OnCommand(id); }
 

@@ -3,16 +3,18 @@
 // address of the session, in stored order. Its editing — label edits, delete,
 // select all, the address book, the clipboard and find — is the shared word
 // list (WordListPane); every change of rows replaces the session's
-// BlockedSenderList, an unsaved change.
+// BlockedSenderList, an unsaved change. A mail dropped on the list adds its
+// sender; dropped text goes in as a paste does.
 
 #include "editor/EditorPane_win32.h"
 #include "editor/ImprovedHeaderCtrl_win32.h"
 #include "editor/WordListPane_win32.h"
+#include "mail/MailDropTargets_win32.h"
 #include "res/resource.h"
 
 namespace velkor {
 
-class BlockedSenderPane : public EditorPane, private WordListHost {
+class BlockedSenderPane : public EditorPane, private WordListHost, private ListDropSink {
  public:
   BlockedSenderPane() : words_(kBlockedSendersTraits, *this) {}
 
@@ -39,6 +41,9 @@ class BlockedSenderPane : public EditorPane, private WordListHost {
   bool AddressBookOpen() const override;
   const AddressEntryList& AddressEntries() const override;
   std::vector<std::string> OwnAddresses() const override;
+  // ListDropSink
+  void InsertPlainText(const std::string& text) override { words_.PasteText(text, false); }
+  void InsertAddressBookText(const std::string& text) override { words_.PasteText(text, true); }
 
   WordListPane words_;
   CImprovedHeaderCtrl header_;

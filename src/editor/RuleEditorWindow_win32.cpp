@@ -5,10 +5,12 @@
 #include "addressbook/AddressBook_win32.h"
 #include "addressbook/FileStamp.h"
 #include "editor/AboutDialog_win32.h"
+#include "editor/FindTextDialog_win32.h"
 #include "editor/Help_win32.h"
 #include "editor/ProgressDialog_win32.h"
 #include "editor/RuleDragDrop_win32.h"
 #include "editor/WindowState.h"
+#include "editor/WordList.h"
 #include "res/resource.h"
 #include "text/ShiftJis.h"
 #include "rulestore/RegistryWatcher_win32.h"
@@ -75,10 +77,11 @@ bool RuleEditorWindow::OnInit() {
   RestorePosition();
   OpenAddressBook();
   for (EditorPane* pane : panes_) pane->OnInit();
-  // Dropped text goes in line by line, as a paste does. Address-book text
-  // waits for the list paste that picks its address lines.
-  mailDrops_.Attach(Item(IDC_CRITERIA_TYPE_LIST), [this](const std::string& text, bool addressBook) {
-    if (addressBook) return;
+  // Dropped text goes in line by line, as a paste does; of address-book text
+  // only its address lines.
+  mailDrops_.Attach(Item(IDC_CRITERIA_TYPE_LIST), [this](const std::string& dropped, bool addressBook) {
+    const std::string text = addressBook && wordlist::IsAddressBookText(dropped)
+                                  ? wordlist::AddressBookLines(dropped) : dropped;
     std::vector<std::string> words;
     for (const std::string& line : sjis::SplitLines(text)) {
       std::string word = sjis::CleanUserText(line);
@@ -392,9 +395,30 @@ void RuleEditorWindow::OnDestroy() {
 // ---------------------------------------------------------------------------
 // Routing
 
+namespace {
+
+// The NG-word tool searches with the program's find window, so one search
+// text and match-case flag serve every list of the run.
+class SharedFindPrompt : public FindPrompt {
+ public:
+  bool Ask(HWND owner, FindState& settings) override {
+    FindTextDialog dialog;
+    if (!dialog.Run(owner)) return false;
+    settings.text = SharedFindSettings().text;
+    settings.matchCase = SharedFindSettings().matchCase;
+    return true;
+  }
+};
+
+}  // namespace
+
 void RuleEditorWindow::OpenNgWordTool() {
+  // Find next in the tool goes on from a search begun in the main window.
+  findState_.text = SharedFindSettings().text;
+  findState_.matchCase = SharedFindSettings().matchCase;
+  SharedFindPrompt prompt;
   std::vector<std::string> words =
-      mailDrops_.RunTool(Handle(), session_.Accounts().OwnAddresses(), registry_, findState_, nullptr);
+      mailDrops_.RunTool(Handle(), session_.Accounts().OwnAddresses(), registry_, findState_, &prompt);
   if (!words.empty()) criteria_.MergeIntoList(words);
 }
 

@@ -11,6 +11,7 @@
 
 #include "../rulestore/RuleTestSupport.h"
 #include "EditorWindowFixture_win32.h"
+#include "mail/MailDropTargets_win32.h"
 
 namespace velkor {
 namespace {
@@ -198,6 +199,35 @@ TEST_F(CriteriaPaneTest, TheHiraganaAndOwnAddressesAreMergedOnce) {
   EXPECT_EQ(Values().SelectedCount(), 2);  // the addresses of the last merge
   const RuleCriterion* subject = window_->Store().Criterion(0, SlotBit(1));
   EXPECT_EQ(DecodeStringList(subject->ValueData(), subject->ValueSize()).size(), 75u);
+}
+
+TEST_F(CriteriaPaneTest, DroppedTextGoesIntoTheValueListAsAPaste) {
+  const CLIPFORMAT book = MailClipboardFormat(MailFormat::AddressBook);
+  const std::string card = "太郎\r\n電子メール アドレス :\r\n  taro@example.jp\r\n  jiro@example.jp\r\n会社 :\r\n  東京\r\n";
+  struct Case {
+    const char* what;
+    std::vector<OfferedFormat> formats;
+    std::vector<std::string> rows;
+  };
+  const Case cases[] = {
+      {"plain text: its lines", {{CF_TEXT, OfferedFormat::Bytes, std::string("儲かる\r\n 無料 \r\n") + '\0'}},
+       {"未承諾広告", "儲かる", "無料"}},
+      {"address-book text: only its address lines",
+       {{CF_TEXT, OfferedFormat::Bytes, card + '\0'}, {book, OfferedFormat::StreamOnly, ""}},
+       {"未承諾広告", "儲かる", "taro@example.jp", "jiro@example.jp"}},
+      {"the same text from elsewhere: every line", {{CF_TEXT, OfferedFormat::Bytes, card + '\0'}},
+       {"未承諾広告", "儲かる", "太郎", "電子メール アドレス :", "taro@example.jp", "jiro@example.jp", "会社 :", "東京"}},
+  };
+  for (const Case& c : cases) {
+    SeedKinds();
+    Open();
+    SelectRules({0});
+    EXPECT_EQ(DragOnto(IDC_VALUE_LIST, c.formats), static_cast<DWORD>(DROPEFFECT_COPY)) << c.what;
+    EXPECT_EQ(RowTexts(Values()), c.rows) << c.what;
+    const RuleCriterion* subject = window_->Store().Criterion(0, SlotBit(1));
+    EXPECT_EQ(DecodeStringList(subject->ValueData(), subject->ValueSize()), c.rows) << c.what;
+    window_.reset();
+  }
 }
 
 TEST_F(CriteriaPaneTest, AnInvalidRowIsDrawnRedAndItsTipTellsTheProblem) {

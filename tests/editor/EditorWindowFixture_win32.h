@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "editor/RuleEditorWindow_win32.h"
+#include "mail/TestDataObject_win32.h"
 #include "res/resource.h"
 #include "registry/MemoryRegistry.h"
 #include "rulestore/RegistryWatcher_win32.h"
@@ -168,6 +169,22 @@ class EditorWindowFixture : public ::testing::Test {
     return out;
   }
   void Command(int id) { ::SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+  // A real OLE drag of data offering `formats`, dropped on the middle of
+  // control `id`; answers the effect the drop reported.
+  DWORD DragOnto(int id, std::vector<OfferedFormat> formats) {
+    RECT r{};
+    ::GetWindowRect(::GetDlgItem(dialog_, id), &r);
+    const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ::SetCursorPos(at.x, at.y);
+    auto* data = new TestDataObject(std::move(formats));
+    auto* source = new PollingDropSource(at, 4);
+    DWORD effect = DROPEFFECT_NONE;
+    ::DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+    source->Release();
+    data->Release();
+    Pump();
+    return effect;
+  }
   // Selects exactly these rows, as a user would.
   void SelectRules(std::initializer_list<int> rows) {
     Rules().UnselectAll();

@@ -14,6 +14,8 @@
 #include "editor/AddressPickerDialog_win32.h"
 #include "editor/FindTextDialog_win32.h"
 #include "editor/WordListPane_win32.h"
+#include "mail/MailDropTargets_win32.h"
+#include "mail/SampleMail.h"
 #include "rulestore/BlockedSenderList.h"
 #include "rulestore/RuleStore.h"
 #include "win/Clipboard.h"
@@ -214,6 +216,44 @@ TEST_F(BlockedSenderPaneTest, CopyCutAndPasteGoThroughTheClipboard) {
   EXPECT_EQ(RowTexts(Blocked()).back(), "taro@example.jp");
   EXPECT_EQ(Blocked().Count(), 4);
   EXPECT_EQ(window_->Store().BlockedSenders().Addresses(), RowTexts(Blocked()));
+}
+
+TEST_F(BlockedSenderPaneTest, DroppedMailsAddTheirSenderAndDroppedTextGoesInAsAPaste) {
+  const CLIPFORMAT raw = MailClipboardFormat(MailFormat::RawMessage);
+  const CLIPFORMAT book = MailClipboardFormat(MailFormat::AddressBook);
+  struct Case {
+    const char* what;
+    std::vector<OfferedFormat> formats;
+    DWORD effect;
+    std::vector<std::string> rows;
+  };
+  const std::vector<std::string> before = {"a@example.jp"};
+  const Case cases[] = {
+      {"a mail from Outlook Express: its bracketed sender",
+       {{CF_TEXT, OfferedFormat::Bytes, sample::kTextForm + '\0'}, {raw, OfferedFormat::Bytes, sample::kRawMessage + '\0'}},
+       DROPEFFECT_COPY, {"a@example.jp", "taro@spam.example"}},
+      {"a mail without its text form: the sender of the raw message",
+       {{CF_TEXT, OfferedFormat::StreamOnly, ""}, {raw, OfferedFormat::Bytes, sample::kRawMessage + '\0'}},
+       DROPEFFECT_COPY, {"a@example.jp", "taro@spam.example"}},
+      {"plain text: its lines, a case duplicate only selected",
+       {{CF_TEXT, OfferedFormat::Bytes, std::string("A@EXAMPLE.JP\r\n b@example.jp \r\n\r\nc@example.jp") + '\0'}},
+       DROPEFFECT_COPY, {"a@example.jp", "b@example.jp", "c@example.jp"}},
+      {"address-book text: only its address lines",
+       {{CF_TEXT, OfferedFormat::Bytes, std::string("太郎\r\n電子メール アドレス :\r\n  taro@example.jp\r\n会社 :\r\n  東京\r\n") + '\0'},
+        {book, OfferedFormat::StreamOnly, ""}},
+       DROPEFFECT_COPY, {"a@example.jp", "taro@example.jp"}},
+      {"no text offered: refused", {{raw, OfferedFormat::Bytes, sample::kRawMessage + '\0'}}, DROPEFFECT_NONE,
+       {"a@example.jp"}},
+  };
+  for (const Case& c : cases) {
+    SeedBlocked(before);
+    Open();
+    EXPECT_EQ(DragOnto(IDC_BLOCKED_SENDER_VIEW, c.formats), c.effect) << c.what;
+    EXPECT_EQ(RowTexts(Blocked()), c.rows) << c.what;
+    EXPECT_EQ(window_->Store().BlockedSenders().Addresses(), c.rows) << c.what;
+    EXPECT_EQ(window_->HasUnsavedChanges(), c.rows != before) << c.what;
+    window_.reset();
+  }
 }
 
 // Holds the clipboard open from another thread, as another program would.
