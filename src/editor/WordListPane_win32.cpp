@@ -238,16 +238,22 @@ void WordListPane::DeleteSelected(bool ask) {
   {
     win::ScopedFlag guard(guard_);
     if (progress) SetRedraw(false);
+    int shown = -1;
     for (int i = count - 1; i >= 0; --i) {
-      if (progress) {
-        progress->SetPosition(100 - (100 * i) / count);
+      if (!list.IsSelected(i)) continue;
+      // The window and its Cancel button are served once per step of the
+      // bar, not once per row: each pump costs more than a deletion.
+      const int position = 100 - (100 * i) / count;
+      if (progress && position != shown) {
+        shown = position;
+        progress->SetPosition(position);
         if (progress->TakeSignal()) {
           // An outside change reloads the identity: these rows are gone anyway.
           if (progress->WasCancelled()) commit = false;
           break;
         }
       }
-      if (list.IsSelected(i) && list.Delete(i)) ++deleted;
+      if (list.Delete(i)) ++deleted;
     }
     if (progress) SetRedraw(true);
   }
