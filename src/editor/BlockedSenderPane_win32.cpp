@@ -43,18 +43,7 @@ bool BlockedSenderPane::OnContextMenu(HWND control, LPARAM point) {
 
 HWND BlockedSenderPane::EditingList() const { return Item(IDC_BLOCKED_SENDER_VIEW); }
 
-GenericCommands BlockedSenderPane::Generic() const {
-  const WordListTraits& t = words_.Traits();
-  GenericCommands commands;
-  commands.clear = t.remove;
-  commands.copy = t.copy;
-  commands.cut = t.cut;
-  commands.find = t.find;
-  commands.insert = t.addItem;
-  commands.paste = t.paste;
-  commands.selectAll = t.selectAll;
-  return commands;
-}
+GenericCommands BlockedSenderPane::Generic() const { return words_.Generic(); }
 
 bool BlockedSenderPane::OnGenericCommand(int generic) {
   if (generic != ID_FIND_NEXT) return EditorPane::OnGenericCommand(generic);

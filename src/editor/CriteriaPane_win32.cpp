@@ -443,18 +443,7 @@ void CriteriaPane::OnDestroy() { valueHeader_.Detach(); }
 
 HWND CriteriaPane::EditingList() const { return Item(IDC_VALUE_LIST); }
 
-GenericCommands CriteriaPane::Generic() const {
-  const WordListTraits& t = words_.Traits();
-  GenericCommands commands;
-  commands.clear = t.remove;
-  commands.copy = t.copy;
-  commands.cut = t.cut;
-  commands.find = t.find;
-  commands.insert = t.addItem;
-  commands.paste = t.paste;
-  commands.selectAll = t.selectAll;
-  return commands;
-}
+GenericCommands CriteriaPane::Generic() const { return words_.Generic(); }
 
 bool CriteriaPane::OnGenericCommand(int generic) {
   if (generic != ID_FIND_NEXT) return EditorPane::OnGenericCommand(generic);

@@ -104,6 +104,18 @@ std::vector<std::string> WordListPane::Words() const {
 
 void WordListPane::Commit() { host_.CommitWords(Words()); }
 
+GenericCommands WordListPane::Generic() const {
+  GenericCommands commands;
+  commands.clear = traits_.remove;
+  commands.copy = traits_.copy;
+  commands.cut = traits_.cut;
+  commands.find = traits_.find;
+  commands.insert = traits_.addItem;
+  commands.paste = traits_.paste;
+  commands.selectAll = traits_.selectAll;
+  return commands;
+}
+
 bool WordListPane::IsEnabled(int id) const {
   win::ListView list = List();
   if (id == traits_.remove || id == traits_.copy || id == traits_.cut) return list.SelectedCount() > 0;
