@@ -20,20 +20,7 @@ bool BlockedSenderPane::OnCommand(int id, int code, HWND control) { return !cont
 
 bool BlockedSenderPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
   if (id != IDC_BLOCKED_SENDER_VIEW) return false;
-  switch (header->code) {
-    case NM_SETFOCUS:
-    case NM_KILLFOCUS: {
-      win::ListView list(header->hwndFrom);
-      ::InvalidateRect(list.Header(), nullptr, TRUE);
-      list.RedrawAll();  // the selection colours follow the focus
-      return false;
-    }
-    case LVN_DELETEALLITEMS:
-      *result = TRUE;  // no LVN_DELETEITEM for each row: the rows hold no resources
-      return true;
-    default:
-      return words_.OnNotify(header, result);
-  }
+  return words_.OnNotify(header, result);
 }
 
 bool BlockedSenderPane::OnContextMenu(HWND control, LPARAM point) {

@@ -361,20 +361,7 @@ bool CriteriaPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
     }
   }
   if (id != IDC_VALUE_LIST) return false;
-  switch (header->code) {
-    case NM_SETFOCUS:
-    case NM_KILLFOCUS: {
-      win::ListView list(header->hwndFrom);
-      ::InvalidateRect(list.Header(), nullptr, TRUE);
-      list.RedrawAll();  // the selection colours follow the focus
-      return false;
-    }
-    case LVN_DELETEALLITEMS:
-      *result = TRUE;  // no LVN_DELETEITEM for each row: the rows hold no resources
-      return true;
-    default:
-      return words_.OnNotify(header, result);
-  }
+  return words_.OnNotify(header, result);
 }
 
 bool CriteriaPane::IsCommandEnabled(UINT command) const {

@@ -153,6 +153,16 @@ bool WordListPane::OnCommand(int id) {
 bool WordListPane::OnNotify(NMHDR* header, LRESULT* result) {
   if (!header || header->hwndFrom != List().Handle()) return false;
   switch (header->code) {
+    case NM_SETFOCUS:
+    case NM_KILLFOCUS: {
+      win::ListView list = List();
+      ::InvalidateRect(list.Header(), nullptr, TRUE);
+      list.RedrawAll();  // the selection colours follow the focus
+      return false;
+    }
+    case LVN_DELETEALLITEMS:
+      *result = TRUE;  // no LVN_DELETEITEM for each row: the rows hold no resources
+      return true;
     case LVN_BEGINLABELEDITA:
       host_.LabelEditing(true);
       *result = FALSE;

@@ -7,7 +7,7 @@
 // What differs between the two lists is a WordListTraits table.
 //
 // The pane handles its own commands (the ids of its traits and find next),
-// its list's notifications (label edit, tips, drawing) and context menu, and
+// its list's notifications (label edit, tips, drawing, focus) and context menu, and
 // the clipboard. The owning EditorPane forwards them to it and implements
 // WordListHost:
 //
