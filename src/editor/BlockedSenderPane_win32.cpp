@@ -24,20 +24,7 @@ bool BlockedSenderPane::OnCommand(int id, int code, HWND control) { return !cont
 
 bool BlockedSenderPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
   if (id != IDC_BLOCKED_SENDER_VIEW) return false;
-  switch (header->code) {
-    case NM_SETFOCUS:
-    case NM_KILLFOCUS: {
-      win::ListView list(header->hwndFrom);
-      ::InvalidateRect(list.Header(), nullptr, TRUE);
-      list.RedrawAll();  // the selection colours follow the focus
-      return false;
-    }
-    case LVN_DELETEALLITEMS:
-      *result = TRUE;  // no LVN_DELETEITEM for each row: the rows hold no resources
-      return true;
-    default:
-      return words_.OnNotify(header, result);
-  }
+  return words_.OnNotify(header, result);
 }
 
 bool BlockedSenderPane::OnContextMenu(HWND control, LPARAM point) {
@@ -47,18 +34,7 @@ bool BlockedSenderPane::OnContextMenu(HWND control, LPARAM point) {
 
 HWND BlockedSenderPane::EditingList() const { return Item(IDC_BLOCKED_SENDER_VIEW); }
 
-GenericCommands BlockedSenderPane::Generic() const {
-  const WordListTraits& t = words_.Traits();
-  GenericCommands commands;
-  commands.clear = t.remove;
-  commands.copy = t.copy;
-  commands.cut = t.cut;
-  commands.find = t.find;
-  commands.insert = t.addItem;
-  commands.paste = t.paste;
-  commands.selectAll = t.selectAll;
-  return commands;
-}
+GenericCommands BlockedSenderPane::Generic() const { return words_.Generic(); }
 
 bool BlockedSenderPane::OnGenericCommand(int generic) {
   if (generic != ID_FIND_NEXT) return EditorPane::OnGenericCommand(generic);

@@ -31,10 +31,6 @@ constexpr const char* kNgWordItem = "NGワード検出ツール(&N)";
 constexpr const char* kKanaQuestion =
     "ひらがな全種類（濁音・半濁音を含む）をリストに追加します。\nよろしいですか？\n\n　ヒント:\n　日本語を含むかどうかを判定できます。";
 constexpr const char* kKanaTitle = "確認";
-constexpr const char* kDeleteEditedQuestion = "編集している項目を削除します。よろしいですか？";
-constexpr const char* kDeleteSelectedQuestion = "選択されている条件を削除します。よろしいですか？";
-constexpr const char* kDeleteTitle = "選択項目の削除（メールルール条件）";
-constexpr const char* kDeletingStatus = "条件リストから削除しています";
 }  // namespace criteriatext
 
 // The value editor of a row.

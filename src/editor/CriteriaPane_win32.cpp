@@ -3,7 +3,6 @@
 #include <cstring>
 #include <iterator>
 
-#include "editor/ProgressDialog_win32.h"
 #include "res/resource.h"
 #include "templates/TemplateWords.h"
 #include "text/ShiftJis.h"
@@ -50,13 +49,6 @@ void CriteriaPane::CopyTip(NMLVGETINFOTIPA* tip, const std::string& text) {
   if (!tip->pszText || tip->cchTextMax <= 0) return;
   const std::string cut = sjis::TruncateChars(text, static_cast<std::size_t>(tip->cchTextMax - 1));
   std::memcpy(tip->pszText, cut.c_str(), cut.size() + 1);
-}
-
-CriteriaPane::FrozenList::FrozenList(HWND list) : list_(list) { ::SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
-
-CriteriaPane::FrozenList::~FrozenList() {
-  ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-  ::InvalidateRect(list_, nullptr, TRUE);
 }
 
 CriteriaEditing CriteriaPane::Editing() const {
@@ -134,15 +126,10 @@ void CriteriaPane::ShowRowPane(int row, bool checking) {
 }
 
 void CriteriaPane::ShowView(int row, const CriterionPaneView& view) {
-  win::ListView values(Dialog(), IDC_VALUE_LIST);
+  win::ListView values = words_.List();
   win::ComboBox combo(Dialog(), IDC_CRITERIA_COMBO);
   const bool words = view.kind == CriterionPane::Words;
-  {
-    FrozenList frozen(values.Handle());
-    values.Clear();
-    if (words)
-      for (std::size_t i = 0; i < view.words.size(); ++i) values.Insert(static_cast<int>(i), view.words[i]);
-  }
+  words_.Fill(words ? view.words : std::vector<std::string>(), false);
   combo.Clear();
   win::Window(Dialog(), IDC_CRITERIA_LABEL).SetText("");
   HidePane();
@@ -174,7 +161,7 @@ void CriteriaPane::ShowView(int row, const CriterionPaneView& view) {
   }
   if (words && view.addEmptyItem) {
     values.Focus();
-    AddEmptyItem();
+    words_.AddEmptyRow();
   }
 }
 
@@ -332,15 +319,6 @@ bool CriteriaPane::OnCommand(int id, int code, HWND) {
     case IDC_WORDS_ANY:
       if (code == BN_CLICKED) OnOption(id);
       return true;
-    case ID_VALUE_ADD_ITEM:
-      if (words) AddEmptyItem();
-      return true;
-    case ID_VALUE_DELETE:
-      if (words) DeleteSelected();
-      return true;
-    case ID_VALUE_SELECT_ALL:
-      if (words) win::ListView(Dialog(), IDC_VALUE_LIST).SelectAll();
-      return true;
     case ID_VALUE_ADD_KANA:
       if (words) AddKana();
       return true;
@@ -351,8 +329,19 @@ bool CriteriaPane::OnCommand(int id, int code, HWND) {
       if (words && shownRow_ == kBodyRow && ngWordTool_) ngWordTool_();
       return true;
     default:
-      return false;
+      break;
   }
+  if (!IsListCommand(id)) return false;
+  // No second row while one is edited; nothing for a pane without words.
+  if (!words || (id == ID_VALUE_ADD_ITEM && labelEditing_)) return id != ID_FIND_NEXT;
+  return words_.OnCommand(id);
+}
+
+bool CriteriaPane::IsListCommand(int id) const {
+  const WordListTraits& t = words_.Traits();
+  for (int command : {t.addItem, t.addFromBook, t.remove, t.selectAll, t.copy, t.cut, t.paste, t.find, ID_FIND_NEXT})
+    if (id == command) return true;
+  return false;
 }
 
 bool CriteriaPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
@@ -372,47 +361,20 @@ bool CriteriaPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
     }
   }
   if (id != IDC_VALUE_LIST) return false;
-  switch (header->code) {
-    case NM_SETFOCUS:
-    case NM_KILLFOCUS:
-      ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
-      return false;
-    case LVN_BEGINLABELEDITA:
-      labelEditing_ = true;
-      *result = FALSE;
-      return true;
-    case LVN_ENDLABELEDITA:
-      // The pane sets the item's text itself: the list never takes the raw text.
-      OnLabelEdited(*reinterpret_cast<NMLVDISPINFOA*>(header));
-      *result = FALSE;
-      ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
-      return true;
-    case LVN_GETINFOTIPA:
-      ValueTip(reinterpret_cast<NMLVGETINFOTIPA*>(header));
-      return true;
-    default:
-      return false;
-  }
+  return words_.OnNotify(header, result);
 }
 
 bool CriteriaPane::IsCommandEnabled(UINT command) const {
-  win::ListView values(Dialog(), IDC_VALUE_LIST);
   const bool words = WordsShown();
   switch (command) {
-    case ID_VALUE_ADD_ITEM:
     case ID_VALUE_ADD_KANA:
       return words;
-    case ID_VALUE_DELETE:
-      return words && values.SelectedCount() > 0;
-    case ID_VALUE_SELECT_ALL:
-      return words && values.Count() > 0;
     case ID_NGWORD_TOOL:
       return words && shownRow_ == kBodyRow && static_cast<bool>(ngWordTool_);
     case ID_VALUE_ADD_OWN_ADDRESSES:
       return words && Session().Accounts().Count() > 0;
     default:
-      // The address book, clipboard and find arrive with the shared word-list pane.
-      return false;
+      return words && words_.IsEnabled(static_cast<int>(command));
   }
 }
 
@@ -460,6 +422,7 @@ void CriteriaPane::OnInit() {
     for (int row = 0; row < kSlotCount; ++row) rows.Insert(row, CriterionSlot(row).shortName, row);
   }
   valueHeader_.Attach(Item(IDC_VALUE_LIST));
+  words_.Attach(Dialog());
   OnRuleShown(-1);
 }
 
@@ -467,9 +430,12 @@ void CriteriaPane::OnDestroy() { valueHeader_.Detach(); }
 
 HWND CriteriaPane::EditingList() const { return Item(IDC_VALUE_LIST); }
 
-GenericCommands CriteriaPane::Generic() const {
-  return {ID_VALUE_DELETE,   ID_VALUE_COPY,  ID_VALUE_CUT,        ID_VALUE_FIND,
-          ID_VALUE_ADD_ITEM, ID_VALUE_PASTE, ID_VALUE_SELECT_ALL, 0};
+GenericCommands CriteriaPane::Generic() const { return words_.Generic(); }
+
+bool CriteriaPane::OnGenericCommand(int generic) {
+  if (generic != ID_FIND_NEXT) return EditorPane::OnGenericCommand(generic);
+  if (WordsShown()) words_.FindNext();
+  return WordsShown();
 }
 
 void CriteriaPane::OnSessionUnloading() {
@@ -494,7 +460,7 @@ bool CriteriaPane::EndEditForPress(HWND control, HWND focus) {
   // A word being edited, or a size being typed, is committed before the
   // press does anything: moving the focus ends the edit; the press is dropped.
   HWND values = Item(IDC_VALUE_LIST);
-  if (ListView_GetEditControl(values)) {
+  if (words_.IsEditing()) {
     if (control == values) return false;
     ::SetFocus(control);
     return true;
@@ -509,15 +475,14 @@ bool CriteriaPane::EndEditForPress(HWND control, HWND focus) {
 
 bool CriteriaPane::FocusOnPress(const MSG& msg, HWND focus) {
   HWND values = Item(IDC_VALUE_LIST);
-  if (msg.hwnd != values || focus == values || ListView_GetEditControl(values)) return false;
+  if (msg.hwnd != values || focus == values || words_.IsEditing()) return false;
   ::SetFocus(values);
   return msg.message == WM_LBUTTONDOWN;  // the first press only focuses
 }
 
 void CriteriaPane::EndEdit() {
   // Moving the focus to the list ends a label edit with its text.
-  HWND values = Item(IDC_VALUE_LIST);
-  if (ListView_GetEditControl(values)) ::SetFocus(values);
+  if (words_.IsEditing()) ::SetFocus(Item(IDC_VALUE_LIST));
   CommitSize(false);
 }
 

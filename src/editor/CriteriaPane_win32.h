@@ -5,6 +5,8 @@
 // 1015, size edit 1016), the rule-logic radios (1017/1018 in group 1023) and
 // the word option radios (1019-1022 in groups 1024/1025). Its rules live in
 // CriteriaEditing; this file reads the controls and shows the results.
+// ValueList is the shared word list (WordListPane); the pane is its host and
+// writes every change of rows into the shown criterion.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -17,11 +19,14 @@
 #include "editor/CriteriaEditing.h"
 #include "editor/EditorPane_win32.h"
 #include "editor/ImprovedHeaderCtrl_win32.h"
+#include "editor/WordListPane_win32.h"
 
 namespace velkor {
 
-class CriteriaPane : public EditorPane {
+class CriteriaPane : public EditorPane, private WordListHost {
  public:
+  CriteriaPane() : words_(kCriterionWordsTraits, *this) {}
+
   // The NG-word tool (command 32838 on the body row); unset leaves it greyed.
   void SetNgWordTool(std::function<void()> open) { ngWordTool_ = std::move(open); }
 
@@ -33,6 +38,7 @@ class CriteriaPane : public EditorPane {
   bool OnContextMenu(HWND control, LPARAM point) override;
   HWND EditingList() const override;
   GenericCommands Generic() const override;
+  bool OnGenericCommand(int generic) override;
   bool IsCommandEnabled(UINT command) const override;
   void OnSessionUnloading() override;
   void OnSessionLoaded() override;
@@ -53,19 +59,6 @@ class CriteriaPane : public EditorPane {
   void MergeIntoList(const std::vector<std::string>& words);
 
  private:
-  // Stops a list's repainting while the pane fills or empties it; one
-  // repaint afterwards (a row at a time is slow with thousands of words).
-  class FrozenList {
-   public:
-    explicit FrozenList(HWND list);
-    ~FrozenList();
-    FrozenList(const FrozenList&) = delete;
-    FrozenList& operator=(const FrozenList&) = delete;
-
-   private:
-    HWND list_;
-  };
-
   CriteriaEditing Editing() const;
   bool HasRule() const { return rule_ >= 0; }
   bool WordsShown() const { return HasRule() && PaneOfRow(shownRow_) == CriterionPane::Words; }
@@ -80,21 +73,27 @@ class CriteriaPane : public EditorPane {
   LRESULT DrawRow(NMLVCUSTOMDRAW* draw) const;
   static void CopyTip(NMLVGETINFOTIPA* tip, const std::string& text);
   void RowTip(NMLVGETINFOTIPA* tip) const;
-  void ValueTip(NMLVGETINFOTIPA* tip) const;
 
   void OnComboChosen();
   void OnSizeChanged();
   void CommitSize(bool focusLost);
   void OnOption(int id);
 
+  // The words of the shown word row (none when no word row shows).
   std::vector<std::string> ListItems() const;
-  void CommitList();
-  void AddEmptyItem();
-  void OnLabelEdited(const NMLVDISPINFOA& info);
-  void DeleteSelected();
+  bool IsListCommand(int id) const;
   void AddKana();
 
+  // WordListHost
+  void CommitWords(const std::vector<std::string>& words) override;
+  bool AddressBookOpen() const override;
+  const AddressEntryList& AddressEntries() const override;
+  std::vector<std::string> OwnAddresses() const override;
+  std::vector<std::string> BlockedAddresses() const override;
+  void LabelEditing(bool editing) override;
+
   std::function<void()> ngWordTool_;
+  WordListPane words_;
   CImprovedHeaderCtrl valueHeader_;
   std::int64_t rule_ = -1;
   int shownRow_ = -1;  // the row whose value pane shows, -1 none

@@ -104,6 +104,18 @@ std::vector<std::string> WordListPane::Words() const {
 
 void WordListPane::Commit() { host_.CommitWords(Words()); }
 
+GenericCommands WordListPane::Generic() const {
+  GenericCommands commands;
+  commands.clear = traits_.remove;
+  commands.copy = traits_.copy;
+  commands.cut = traits_.cut;
+  commands.find = traits_.find;
+  commands.insert = traits_.addItem;
+  commands.paste = traits_.paste;
+  commands.selectAll = traits_.selectAll;
+  return commands;
+}
+
 bool WordListPane::IsEnabled(int id) const {
   win::ListView list = List();
   if (id == traits_.remove || id == traits_.copy || id == traits_.cut) return list.SelectedCount() > 0;
@@ -141,6 +153,16 @@ bool WordListPane::OnCommand(int id) {
 bool WordListPane::OnNotify(NMHDR* header, LRESULT* result) {
   if (!header || header->hwndFrom != List().Handle()) return false;
   switch (header->code) {
+    case NM_SETFOCUS:
+    case NM_KILLFOCUS: {
+      win::ListView list = List();
+      ::InvalidateRect(list.Header(), nullptr, TRUE);
+      list.RedrawAll();  // the selection colours follow the focus
+      return false;
+    }
+    case LVN_DELETEALLITEMS:
+      *result = TRUE;  // no LVN_DELETEITEM for each row: the rows hold no resources
+      return true;
     case LVN_BEGINLABELEDITA:
       host_.LabelEditing(true);
       *result = FALSE;
@@ -238,16 +260,22 @@ void WordListPane::DeleteSelected(bool ask) {
   {
     win::ScopedFlag guard(guard_);
     if (progress) SetRedraw(false);
+    int shown = -1;
     for (int i = count - 1; i >= 0; --i) {
-      if (progress) {
-        progress->SetPosition(100 - (100 * i) / count);
+      if (!list.IsSelected(i)) continue;
+      // The window and its Cancel button are served once per step of the
+      // bar, not once per row: each pump costs more than a deletion.
+      const int position = 100 - (100 * i) / count;
+      if (progress && position != shown) {
+        shown = position;
+        progress->SetPosition(position);
         if (progress->TakeSignal()) {
           // An outside change reloads the identity: these rows are gone anyway.
           if (progress->WasCancelled()) commit = false;
           break;
         }
       }
-      if (list.IsSelected(i) && list.Delete(i)) ++deleted;
+      if (list.Delete(i)) ++deleted;
     }
     if (progress) SetRedraw(true);
   }

@@ -7,7 +7,7 @@
 // What differs between the two lists is a WordListTraits table.
 //
 // The pane handles its own commands (the ids of its traits and find next),
-// its list's notifications (label edit, tips, drawing) and context menu, and
+// its list's notifications (label edit, tips, drawing, focus) and context menu, and
 // the clipboard. The owning EditorPane forwards them to it and implements
 // WordListHost:
 //
@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/EditorPane_win32.h"
 #include "win/Controls.h"
 
 namespace velkor {
@@ -90,6 +91,9 @@ class WordListPane {
   // The commands of the traits, and find next (32835) while the list has the
   // focus. False for any other id.
   bool OnCommand(int id);
+  // What the generic editing keys send while the list has the focus (F3 is
+  // FindNext, called by the owner).
+  GenericCommands Generic() const;
   // Whether a command of this list is enabled now.
   bool IsEnabled(int id) const;
   // Notifications of the pane's list; false for other controls.

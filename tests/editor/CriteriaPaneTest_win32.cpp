@@ -12,6 +12,7 @@
 #include "../rulestore/RuleTestSupport.h"
 #include "EditorWindowFixture_win32.h"
 #include "mail/MailDropTargets_win32.h"
+#include "win/Clipboard.h"
 
 namespace velkor {
 namespace {
@@ -228,6 +229,46 @@ TEST_F(CriteriaPaneTest, DroppedTextGoesIntoTheValueListAsAPaste) {
     EXPECT_EQ(DecodeStringList(subject->ValueData(), subject->ValueSize()), c.rows) << c.what;
     window_.reset();
   }
+
+TEST_F(CriteriaPaneTest, TheClipboardCommandsEditTheShownCriterion) {
+  SeedKinds();
+  Open();
+  SelectRules({0});
+  auto storedWords = [this] {
+    const RuleCriterion* subject = window_->Store().Criterion(0, SlotBit(1));
+    return DecodeStringList(subject->ValueData(), subject->ValueSize());
+  };
+  Values().SelectAll();
+  Command(ID_VALUE_COPY);
+  EXPECT_EQ(win::Clipboard(dialog_).Text(), "未承諾広告\r\n儲かる");
+  EXPECT_FALSE(window_->HasUnsavedChanges());
+
+  {
+    win::Clipboard clipboard(dialog_);
+    ASSERT_TRUE(clipboard.IsOpen() && clipboard.Empty() && clipboard.SetText("儲かる\r\n限定\r\n"));
+  }
+  Command(ID_VALUE_PASTE);
+  EXPECT_EQ(storedWords(), (std::vector<std::string>{"未承諾広告", "儲かる", "限定"}));
+  EXPECT_TRUE(window_->HasUnsavedChanges());
+
+  Values().UnselectAll();
+  Values().SetSelected(0, true);
+  Command(ID_VALUE_CUT);
+  EXPECT_EQ(RowTexts(Values()), (std::vector<std::string>{"儲かる", "限定"}));
+  EXPECT_EQ(storedWords(), RowTexts(Values()));
+
+  // Cutting every word lets the criterion go: its row is unchecked.
+  Values().SelectAll();
+  Command(ID_VALUE_CUT);
+  const RuleCriterion* gone = window_->Store().Criterion(0, SlotBit(1));
+  EXPECT_TRUE(!gone || !gone->InUse());
+  EXPECT_FALSE(Criteria().IsChecked(1));
+
+  // A rule whose shown row holds no words takes nothing.
+  SelectRules({1});
+  Command(ID_VALUE_PASTE);
+  const RuleCriterion* untouched = window_->Store().Criterion(1, SlotBit(1));
+  EXPECT_TRUE(!untouched || !untouched->InUse());
 }
 
 TEST_F(CriteriaPaneTest, AnInvalidRowIsDrawnRedAndItsTipTellsTheProblem) {
