@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "registry/RegFile.h"
+#include "settings/ProfileSection.h"
 #include "registry/Win32Registry.h"
 #include "rulestore/BlockedSenderList.h"
 #include "rulestore/RuleStore.h"
@@ -26,6 +27,9 @@ constexpr DWORD kTimeoutMs = 15000;
 
 void ImportDemo() {
   ::SHDeleteKeyA(HKEY_CURRENT_USER, "Identities");
+  // Window place and identity left by the tests before: the clicks below need
+  // the window where a first start puts it.
+  ::SHDeleteKeyA(HKEY_CURRENT_USER, velkor::kApplicationKey);
   std::string path = "Z:" VELKOR_DEMO_REG;
   for (char& c : path)
     if (c == '/') c = '\\';

@@ -229,6 +229,7 @@ TEST_F(CriteriaPaneTest, DroppedTextGoesIntoTheValueListAsAPaste) {
     EXPECT_EQ(DecodeStringList(subject->ValueData(), subject->ValueSize()), c.rows) << c.what;
     window_.reset();
   }
+}
 
 TEST_F(CriteriaPaneTest, TheClipboardCommandsEditTheShownCriterion) {
   SeedKinds();
