@@ -9,7 +9,9 @@ shows at all. The colours are those of the action editor's colour table
 Run: python3 src/res/make-colors-bmp.py   (rewrites src/res/colors.bmp)
 """
 import os
-import struct
+import sys
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from bmpwrite import write_bmp
 
 W, H = 24, 12
 COLOURS = [
@@ -47,18 +49,6 @@ for i, colour in enumerate(COLOURS):
             px[y][x0] = px[y][x1] = BLACK
 
 
-def write(path):
-    row = W * N * 3
-    pad = (4 - row % 4) % 4
-    data = bytearray()
-    for y in range(H - 1, -1, -1):
-        for (r, g, b) in px[y]:
-            data += bytes((b, g, r))
-        data += b"\0" * pad
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, W * N, H, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
 
 
-write(os.path.join(os.path.dirname(os.path.abspath(__file__)), "colors.bmp"))
+write_bmp(os.path.join(os.path.dirname(os.path.abspath(__file__)), "colors.bmp"), px)

@@ -10,7 +10,9 @@ strip, magenta (255, 0, 255) transparent.
 Run: python3 src/res/make-folders-bmp.py   (rewrites src/res/folders.bmp)
 """
 import os
-import struct
+import sys
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from bmpwrite import write_bmp
 
 W, H, N = 16, 16, 8
 MAGENTA = (255, 0, 255)
@@ -95,17 +97,5 @@ for i in range(6):
 # 7 any other folder
 folder(7)
 
-def write(path):
-    row = W * N * 3
-    pad = (4 - row % 4) % 4
-    data = bytearray()
-    for y in range(H - 1, -1, -1):
-        for (r, g, b) in px[y]:
-            data += bytes((b, g, r))
-        data += b"\0" * pad
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, W * N, H, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
 
-write(os.path.join(os.path.dirname(os.path.abspath(__file__)), "folders.bmp"))
+write_bmp(os.path.join(os.path.dirname(os.path.abspath(__file__)), "folders.bmp"), px)

@@ -11,7 +11,9 @@ transparent.
 Run: python3 src/res/make-rule-templates-bmp.py   (rewrites src/res/rule-templates.bmp)
 """
 import os
-import struct
+import sys
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from bmpwrite import write_bmp
 
 W, H, N = 16, 16, 4
 MAGENTA = (255, 0, 255)
@@ -61,17 +63,5 @@ for x in range(0, 16):
     if x % 4 != 3:
         rect(3, x, 7, x, 8, DARK_GREY)
 
-def write(path):
-    row = W * N * 3
-    pad = (4 - row % 4) % 4
-    data = bytearray()
-    for y in range(H - 1, -1, -1):
-        for (r, g, b) in px[y]:
-            data += bytes((b, g, r))
-        data += b"\0" * pad
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, W * N, H, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
 
-write(os.path.join(os.path.dirname(os.path.abspath(__file__)), "rule-templates.bmp"))
+write_bmp(os.path.join(os.path.dirname(os.path.abspath(__file__)), "rule-templates.bmp"), px)
