@@ -1,22 +1,14 @@
 #include <windows.h>
 
 #include "mail/SpamWordList.h"
-#include "text/ShiftJis.h"
+#include "win/Program.h"
 
 namespace velkor {
 
 std::string SpamWordList::ProgramFolderFile(std::string_view fileName) {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  // A path that fills the buffer may have been cut.
-  if (n == 0 || n >= MAX_PATH) return {};
-  const std::string_view full(path, n);
-  const std::size_t slash = sjis::RFind(full, "\\");
-  if (slash == sjis::npos) return {};
-  std::string result(full.substr(0, slash + 1));
-  result += fileName;
-  if (result.size() >= MAX_PATH) return {};
-  return result;
+  std::string path = win::ProgramSiblingPath(std::string(fileName));
+  // The dictionary is opened through the ANSI file functions.
+  return path.size() < MAX_PATH ? path : std::string();
 }
 
 }  // namespace velkor

@@ -6,6 +6,7 @@
 
 #include "rulestore/RuleBackup.h"
 #include "registry/RegFile.h"
+#include "text/ShiftJis.h"
 
 namespace velkor {
 
@@ -14,16 +15,14 @@ namespace {
 class Win32Files : public BackupFileSystem {
  public:
   bool MakeFolders(const std::string& folder) override {
-    // Each backslash of its own ends a parent; a Shift_JIS second byte may be 0x5C too.
-    for (std::size_t at = 0; at <= folder.size(); ++at) {
-      if (at < folder.size() && IsDBCSLeadByteEx(932, static_cast<BYTE>(folder[at]))) {
-        ++at;
-        continue;
-      }
-      if (at != folder.size() && folder[at] != '\\') continue;
+    // Each backslash of its own ends a parent (a Shift_JIS second byte may be 0x5C too).
+    for (std::size_t at = sjis::FindChar(folder, '\\');; at = sjis::FindChar(folder, '\\', at + 1)) {
       const std::string part = folder.substr(0, at);
-      if (part.empty() || part.back() == ':') continue;
-      if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+      const bool last = at == sjis::npos;
+      if (!part.empty() && part.back() != ':' && !CreateDirectoryA(part.c_str(), nullptr) &&
+          GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+      if (last) break;
     }
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
