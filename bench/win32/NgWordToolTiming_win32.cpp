@@ -23,7 +23,7 @@ std::string SpamMail(std::size_t bytes, const velkor::SpamWordList& words, int* 
   std::string mail;
   int n = 0;
   while (mail.size() < bytes) {
-    mail += filler.substr(0, 140);
+    mail += filler + filler + filler.substr(0, 40);
     if (n % 3 == 0 || words.words.empty())
       mail += " http://site" + std::to_string(n / 10) + ".example/page ";
     else
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
   }
   velkor::SpamWordList words;
   std::printf("dictionary: %d words\n", words.LoadSpamWords());
-  for (std::size_t kib : {100u, 200u, 400u, 1024u}) {
+  for (std::size_t kib : {100u, 200u, 400u, 1024u, 2048u}) {
     int findings = 0;
     velkor::NgWordToolData data;
     data.mailText = SpamMail(kib * 1024, words, &findings);

@@ -2,9 +2,7 @@
 
 #include <richedit.h>
 
-
-
-#include "mail/NgWordList.h"
+#include "mail/MailViewRtf.h"
 
 namespace velkor {
 namespace {
@@ -36,30 +34,18 @@ void CMyRichEditCtrl::Attach() const {
   Send(EM_SETUNDOLIMIT, 0, 0);
 }
 
-void CMyRichEditCtrl::ShowMailText(const std::string& text) const {
-  SetText(std::string());
+void CMyRichEditCtrl::ShowMailText(const std::string& mail) const {
   SetDefaultPointSize(10);
-  SetText(ToMailViewText(text));
+  ShowMail(MailViewText(mail), {});
 }
 
-void CMyRichEditCtrl::Colour(const std::vector<HighlightRange>& ranges) const {
+void CMyRichEditCtrl::ShowMail(const std::string& text, const std::vector<HighlightRange>& ranges) const {
+  const CHARFORMAT2A format = DefaultFormat();
+  const RtfFont font{format.szFaceName, format.bCharSet, static_cast<int>(format.yHeight / 10)};
   const LRESULT mask = Send(EM_SETEVENTMASK, 0, 0);
   Send(WM_SETREDRAW, FALSE);
-  Send(EM_HIDESELECTION, TRUE, 0);
-  Send(EM_SHOWSCROLLBAR, SB_VERT, FALSE);
-  CHARFORMAT2A format{};
-  format.cbSize = sizeof format;
-  format.dwMask = CFM_COLOR | CFM_BOLD;
-  format.dwEffects = CFE_BOLD;
-  for (const HighlightRange& range : ranges) {
-    CHARRANGE chars{static_cast<LONG>(range.start), static_cast<LONG>(range.start + range.length)};
-    Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&chars));
-    format.crTextColor = static_cast<COLORREF>(HighlightRgb(range.colour));
-    Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-  }
-  Send(EM_SHOWSCROLLBAR, SB_VERT, TRUE);
+  StreamInRtf(MailViewRtf(text, ranges, font));
   ScrollToTop();
-  Send(EM_HIDESELECTION, FALSE, 0);
   Send(WM_SETREDRAW, TRUE);
   Send(EM_SETEVENTMASK, 0, mask);
   Invalidate();

@@ -20,12 +20,13 @@ class CMyRichEditCtrl : public win::RichEdit {
 
   // Subclasses the control for the context menu; lifts the 32K text limit.
   void Attach() const;
-  // Empties the view, sets the default size to 10 point, and shows `text`
-  // with CRLF turned to LF.
-  void ShowMailText(const std::string& text) const;
-  // Bold colours for the ranges (character positions), in one pass with
-  // drawing, notifications and undo held off; then caret and scroll to the top.
-  void Colour(const std::vector<HighlightRange>& ranges) const;
+  // Sets the default size to 10 point and shows `mail` without colours.
+  void ShowMailText(const std::string& mail) const;
+  // Shows `text` (as MailViewText gives it) with `ranges` (byte positions)
+  // bold in their colours: one stream of rich text in the view's default
+  // font, with drawing and notifications held off; then caret and scroll at
+  // the top.
+  void ShowMail(const std::string& text, const std::vector<HighlightRange>& ranges) const;
 };
 
 }  // namespace velkor

@@ -95,16 +95,6 @@ std::string ToolCaption(std::string_view baseTitle, std::string_view dictionaryT
   return caption;
 }
 
-std::string ToMailViewText(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i];
-  }
-  return out;
-}
-
 Rect LimitSizing(Rect r, int edge) {
   const bool left = edge == kEdgeLeft || edge == kEdgeTopLeft || edge == kEdgeBottomLeft;
   const bool top = edge == kEdgeTop || edge == kEdgeTopLeft || edge == kEdgeTopRight;

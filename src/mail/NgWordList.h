@@ -48,8 +48,6 @@ int FindNextItem(const std::vector<std::string>& items, int focused, std::string
 std::string DetectionSummary(int links, int obscene, int other);
 // The caption: the dialog's own title, then the dictionary title in brackets.
 std::string ToolCaption(std::string_view baseTitle, std::string_view dictionaryTitle);
-// CRLF to LF, as the mail view takes its text.
-std::string ToMailViewText(std::string_view text);
 
 namespace ngtext {
 constexpr const char* kHelp =

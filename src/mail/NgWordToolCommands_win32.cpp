@@ -145,8 +145,7 @@ void NgWordToolDialog::PasteMailBody() {
     text = clipboard.Text();
   }
   if (text.empty()) return;
-  view_.ShowMailText(text);
-  RunDetection();
+  ShowAndDetect(text);
 }
 
 void NgWordToolDialog::PasteWords() {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "mail/MailViewRtf.h"
 #include "res/resource.h"
 #include "settings/VelkorSettings.h"
 #include "win/Clipboard.h"
@@ -100,8 +101,10 @@ bool NgWordToolDialog::OnInit() {
   detector_ = std::make_unique<SpamDetector>(dictionary_);
   SetTitle(ToolCaption(Title(), dictionary_.title));
 
-  view_.ShowMailText(data_.mailText);
-  if (!data_.mailText.empty()) RunDetection();
+  if (data_.mailText.empty())
+    view_.ShowMailText(data_.mailText);
+  else
+    ShowAndDetect(data_.mailText);
   RefreshPasteState();
   // The focus goes to the view without the dialog's select-all, which would
   // hide the colours under the selection.
@@ -241,10 +244,7 @@ void NgWordToolDialog::Layout() {
   if (batch) ::EndDeferWindowPos(batch);
 }
 
-void NgWordToolDialog::ShowDroppedMail(const std::string& text) {
-  view_.ShowMailText(text);
-  ::SendMessageA(Handle(), kRunDetectionMessage, 0, 0);
-}
+void NgWordToolDialog::ShowDroppedMail(const std::string& text) { ShowAndDetect(text); }
 
 void NgWordToolDialog::ReportUnsupportedMail() {
   view_.SetText(std::string());
@@ -257,11 +257,17 @@ void NgWordToolDialog::ShowUnsupported() {
   win::ShowMessage(Handle(), ngtext::kUnsupportedMail, win::LoadResString(IDS_APP_TITLE), MB_OK);
 }
 
-void NgWordToolDialog::RunDetection() {
+void NgWordToolDialog::ShowAndDetect(const std::string& mail) {
+  view_.SetDefaultPointSize(10);
+  Detect(MailViewText(mail));
+}
+
+void NgWordToolDialog::RunDetection() { Detect(view_.AllText()); }
+
+void NgWordToolDialog::Detect(const std::string& text) {
   win::WaitCursor wait;
-  const std::string text = view_.AllText();
   DetectionResult found = detector_->Detect(text, data_.ownAddresses);
-  if (!found.Empty()) view_.Colour(ToCharacterPositions(text, ComputeHighlights(text, found)));
+  view_.ShowMail(text, ComputeHighlights(text, found));
 
   const std::size_t oldCount = static_cast<std::size_t>(list_.Count());
   SelectWords(MergeIntoWordList(Words(), found), oldCount);

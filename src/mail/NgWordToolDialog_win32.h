@@ -71,6 +71,7 @@ class NgWordToolDialog : public win::Dialog, public NgWordToolDropSink {
   void ShowDroppedMail(const std::string& text) override;
   void ReportUnsupportedMail() override;
   bool IsCommandEnabled(int command) const;
+  // WM_APP+3: detection on the text the view shows.
   void RunDetection();
   std::vector<std::string> Words() const;
   // Translates the tool's accelerators for a message of its loop.
@@ -100,6 +101,13 @@ class NgWordToolDialog : public win::Dialog, public NgWordToolDropSink {
 
   // Commands (NgWordToolCommands_win32.cpp).
   void PasteMailBody();
+  // Opening with a mail, a mail dropped on the view and a pasted body: the
+  // view receives the text once, already coloured, since putting a long mail
+  // into the rich edit is slow enough without doing it twice.
+  void ShowAndDetect(const std::string& mail);
+  // Detection on `text` (as the view holds it): the view shows it coloured,
+  // the list gets the findings and the counts are posted.
+  void Detect(const std::string& text);
   void PasteWords();
   void CopyWords() const;
   void DeleteSelectedWords();

@@ -162,28 +162,6 @@ std::vector<HighlightRange> ComputeHighlights(std::string_view text, const Detec
   return ranges;
 }
 
-std::vector<HighlightRange> ToCharacterPositions(std::string_view text,
-                                                 const std::vector<HighlightRange>& ranges) {
-  std::vector<std::size_t> index(text.size() + 1, 0);
-  std::size_t chars = 0;
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t len = sjis::CharLength(text, pos);
-    const bool lfOfCrLf = text[pos] == '\n' && pos > 0 && text[pos - 1] == '\r';
-    for (std::size_t k = 0; k < len; ++k) index[pos + k] = chars;
-    if (!lfOfCrLf) ++chars;
-    pos += len;
-  }
-  index[text.size()] = chars;
-  std::vector<HighlightRange> out;
-  out.reserve(ranges.size());
-  for (const HighlightRange& r : ranges) {
-    const std::size_t end = std::min(r.start + r.length, text.size());
-    const std::size_t start = std::min(r.start, end);
-    out.push_back(HighlightRange{index[start], index[end] - index[start], r.colour});
-  }
-  return out;
-}
-
 WordListMerge MergeIntoWordList(const std::vector<std::string>& items, const DetectionResult& result) {
   WordListMerge merge;
   merge.items = items;

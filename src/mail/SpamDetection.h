@@ -76,12 +76,6 @@ struct HighlightRange {
 // The result is disjoint runs in byte positions, sorted by start.
 std::vector<HighlightRange> ComputeHighlights(std::string_view text, const DetectionResult& result);
 
-// Byte positions to rich-edit character positions: a double-byte character
-// counts as one, and so does a CRLF (the control keeps a paragraph end as one
-// character).
-std::vector<HighlightRange> ToCharacterPositions(std::string_view text,
-                                                 const std::vector<HighlightRange>& ranges);
-
 // ---- Word list merge ----
 
 struct WordListMerge {

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <string>
+#include <string_view>
 
 namespace velkor::win {
 
@@ -188,6 +190,9 @@ class RichEdit : public Window {
   // Sets bold and colour of the current selection only.
   bool SetSelectionColour(COLORREF colour, bool bold) const;
   bool SetDefaultPointSize(int points) const;
+  CHARFORMAT2A DefaultFormat() const;
+  // Replaces the whole content with rich text; false when the control refused it.
+  bool StreamInRtf(std::string_view rtf) const;
   void ScrollToTop() const;
 };
 

@@ -367,6 +367,38 @@ bool RichEdit::SetDefaultPointSize(int points) const {
   return Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format)) != 0;
 }
 
+CHARFORMAT2A RichEdit::DefaultFormat() const {
+  CHARFORMAT2A format{};
+  format.cbSize = sizeof(format);
+  Send(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  return format;
+}
+
+namespace {
+
+struct StreamSource {
+  std::string_view text;
+  std::size_t read = 0;
+};
+
+DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+  auto* source = reinterpret_cast<StreamSource*>(cookie);
+  const std::size_t n = std::min(static_cast<std::size_t>(wanted), source->text.size() - source->read);
+  std::memcpy(buffer, source->text.data() + source->read, n);
+  source->read += n;
+  *given = static_cast<LONG>(n);
+  return 0;
+}
+
+}  // namespace
+
+bool RichEdit::StreamInRtf(std::string_view rtf) const {
+  StreamSource source{rtf};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, &ReadStream};
+  Send(EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  return stream.dwError == 0 && source.read == rtf.size();
+}
+
 void RichEdit::ScrollToTop() const {
   SetSelection(0, 0);
   Send(WM_VSCROLL, SB_TOP);

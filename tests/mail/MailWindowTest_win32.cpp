@@ -270,14 +270,14 @@ class NgWordToolTest : public ::testing::Test {
     for (int i = List().NextSelected(); i >= 0; i = List().NextSelected(i)) out.push_back(List().ItemText(i));
     return out;
   }
-  COLORREF ColourAt(const std::string& text) const {
-    long at = View().Find(text, 0, true);
+  CHARFORMAT2A FormatAt(long at) const {
     View().SetSelection(at, at + 1);
     CHARFORMAT2A format{};
     format.cbSize = sizeof format;
     View().Send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    return format.crTextColor;
+    return format;
   }
+  COLORREF ColourAt(const std::string& text) const { return FormatAt(View().Find(text, 0, true)).crTextColor; }
   void Command(int id) { ::SendMessageA(Tool(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
   DWORD DropOn(int control, std::vector<OfferedFormat> formats) {
     auto* data = new TestDataObject(std::move(formats));
@@ -314,6 +314,29 @@ TEST_F(NgWordToolTest, OpensOnAMailWithItsFindingsColouredAndListed) {
   EXPECT_EQ(ColourAt("SPAM.EXAMPLE"), RGB(0, 0, 255));
   EXPECT_NE(ColourAt("me@example.jp"), RGB(0, 0, 255));  // the user's own address
   EXPECT_EQ(View().AllText().find("\r\n"), std::string::npos);
+}
+
+// The view gets its text as rich text: every character arrives as it was,
+// escaped or not, the findings are bold in their colours and the rest keeps
+// the view's 10-point font.
+TEST_F(NgWordToolTest, ShownMailKeepsEveryCharacterAndItsColour) {
+  Open("");
+  for (const std::string text : {"a\\b{c}\r", "ソ表ｱ\t~\r\r", "\rx\r", "出会い系\r\r"}) {
+    View().ShowMail(text, {{0, 2, HighlightColour::Obscene}});
+    EXPECT_EQ(View().AllText(), text);
+  }
+  View().ShowMail("ab出会いcd", {{2, 6, HighlightColour::Other}});
+  const struct {
+    long at;
+    COLORREF colour;
+    bool bold;
+  } cases[] = {{1, RGB(0, 0, 0), false}, {2, RGB(0, 128, 0), true}, {4, RGB(0, 128, 0), true}, {5, RGB(0, 0, 0), false}};
+  for (const auto& c : cases) {
+    const CHARFORMAT2A format = FormatAt(c.at);
+    EXPECT_EQ(format.crTextColor, c.colour) << c.at;
+    EXPECT_EQ((format.dwEffects & CFE_BOLD) != 0, c.bold) << c.at;
+    EXPECT_EQ(format.yHeight, 200) << c.at;
+  }
 }
 
 TEST_F(NgWordToolTest, EnterEscapeAndCloseLeaveItOpenOkHandsBackTheList) {

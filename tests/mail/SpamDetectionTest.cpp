@@ -151,12 +151,6 @@ TEST(SpamDetectionTest, Highlights) {
       {sex, 6, HighlightColour::Obscene},
   };
   EXPECT_EQ(ComputeHighlights(text, r), expected);
-
-  // Rich-edit positions: a double-byte character and a CRLF each count once.
-  const std::string crlf = "あ\r\nxyz";
-  const std::vector<HighlightRange> chars =
-      ToCharacterPositions(crlf, {{4, 3, HighlightColour::Link}, {0, 2, HighlightColour::Other}});
-  EXPECT_EQ(chars, (std::vector<HighlightRange>{{2, 3, HighlightColour::Link}, {0, 1, HighlightColour::Other}}));
 }
 
 TEST(SpamDetectionTest, MergeSelectsExistingAndAppendsNew) {
