@@ -17,6 +17,7 @@
 #include "registry/Win32Registry.h"
 #include "rulestore/RuleStore.h"
 #include "support/ChildProcess_win32.h"
+#include "support/RemoteMemory_win32.h"
 
 namespace velkor::test {
 namespace {
@@ -38,34 +39,6 @@ std::string StoreRoot() {
   ::GetTempPathA(MAX_PATH, dir);
   return std::string(dir) + "velkor-actions-e2e\\";
 }
-
-// A block of memory inside the program, for the list and tree messages that
-// carry pointers.
-class RemoteMemory {
- public:
-  RemoteMemory(DWORD processId, std::size_t size)
-      : process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)),
-        address_(process_ ? ::VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE) : nullptr) {}
-  ~RemoteMemory() {
-    if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    if (process_) ::CloseHandle(process_);
-  }
-  RemoteMemory(const RemoteMemory&) = delete;
-  RemoteMemory& operator=(const RemoteMemory&) = delete;
-  LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
-  template <class T>
-  bool Write(const T& value) const {
-    return ::WriteProcessMemory(process_, address_, &value, sizeof value, nullptr) != FALSE;
-  }
-  template <class T>
-  bool Read(T* value) const {
-    return ::ReadProcessMemory(process_, address_, value, sizeof *value, nullptr) != FALSE;
-  }
-
- private:
-  HANDLE process_;
-  void* address_;
-};
 
 class ActionsE2e : public ::testing::Test {
  protected:
