@@ -1,8 +1,6 @@
 #include "editor/CriteriaEditing.h"
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "rulestore/Identities.h"
 #include "rulestore/RuleStore.h"
@@ -20,24 +18,6 @@ CriterionPane PaneOfRow(int row) {
 
 std::string FilterSizeText(const std::string& text) {
   return text.find_first_not_of("1234567890") == std::string::npos ? text : std::string();
-}
-
-WordMerge MergeWords(const std::vector<std::string>& items, const std::vector<std::string>& words) {
-  std::unordered_map<std::string_view, int, sjis::FoldedHash, sjis::FoldedEqual> index;
-  index.reserve(items.size());
-  for (std::size_t i = 0; i < items.size(); ++i) index.emplace(items[i], static_cast<int>(i));
-  std::unordered_set<std::string_view, sjis::FoldedHash, sjis::FoldedEqual> taken;
-  WordMerge merge;
-  for (const std::string& word : words) {
-    if (word.empty()) continue;
-    auto found = index.find(word);
-    if (found != index.end()) {
-      if (taken.insert(word).second) merge.selected.push_back(found->second);
-    } else if (taken.insert(word).second) {
-      merge.appended.push_back(word);
-    }
-  }
-  return merge;
 }
 
 CriteriaEditing::CriteriaEditing(RuleStore& store, std::uint32_t rule, const AccountList& accounts)

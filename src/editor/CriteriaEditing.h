@@ -125,12 +125,4 @@ class CriteriaEditing {
 // The size edit while typing: any character other than a digit clears it all.
 std::string FilterSizeText(const std::string& text);
 
-// Merging words into a list: equal items (letter case ignored) are selected,
-// new ones appended in order. Linear in both lists.
-struct WordMerge {
-  std::vector<int> selected;             // existing items equal to a new word
-  std::vector<std::string> appended;     // new words, in order, without repeats
-};
-WordMerge MergeWords(const std::vector<std::string>& items, const std::vector<std::string>& words);
-
 }  // namespace velkor

@@ -199,11 +199,5 @@ TEST_F(CriteriaEditingTest, TipsAndRedRows) {
   EXPECT_EQ(editing.RowTip(1, 1024), std::string("件名に指定した言葉が含まれる場合") + ruletext::kSlotEmpty);
 }
 
-TEST(MergeWordsTest, SelectsEqualItemsAndAppendsNewWordsOnce) {
-  const WordMerge merge = MergeWords({"Abc", "ｘｙ", "de"}, {"abc", "new", "ＸＹ", "NEW", "", "abc", "z"});
-  EXPECT_EQ(merge.selected, (std::vector<int>{0, 1}));
-  EXPECT_EQ(merge.appended, (std::vector<std::string>{"new", "z"}));
-}
-
 }  // namespace
 }  // namespace velkor::test
