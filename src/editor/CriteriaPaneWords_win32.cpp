@@ -46,6 +46,10 @@ void CriteriaPane::MergeIntoList(const std::vector<std::string>& words) {
   if (WordsShown()) words_.Merge(words);
 }
 
+void CriteriaPane::PasteIntoList(const std::string& text, bool addressBook) {
+  if (WordsShown()) words_.PasteText(text, addressBook);
+}
+
 void CriteriaPane::AddKana() {
   if (Frame().Ask(criteriatext::kKanaQuestion, criteriatext::kKanaTitle, MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
     MergeIntoList(KanaWords());

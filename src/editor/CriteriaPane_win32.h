@@ -57,6 +57,8 @@ class CriteriaPane : public EditorPane, private WordListHost {
   bool LabelEditing() const { return labelEditing_; }
   // Merges words into ValueList (equal items are selected instead) and commits.
   void MergeIntoList(const std::vector<std::string>& words);
+  // Adds text to ValueList as its paste does (addressBook: the address-book paste).
+  void PasteIntoList(const std::string& text, bool addressBook);
 
  private:
   CriteriaEditing Editing() const;

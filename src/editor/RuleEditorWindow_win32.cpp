@@ -10,9 +10,7 @@
 #include "editor/ProgressDialog_win32.h"
 #include "editor/RuleDragDrop_win32.h"
 #include "editor/WindowState.h"
-#include "editor/WordList.h"
 #include "res/resource.h"
-#include "text/ShiftJis.h"
 #include "rulestore/RegistryWatcher_win32.h"
 #include "win/Controls.h"
 #include "win/MessageBox.h"
@@ -77,17 +75,9 @@ bool RuleEditorWindow::OnInit() {
   RestorePosition();
   OpenAddressBook();
   for (EditorPane* pane : panes_) pane->OnInit();
-  // Dropped text goes in line by line, as a paste does; of address-book text
-  // only its address lines.
+  // Dropped text goes in as a paste of the same text would.
   mailDrops_.Attach(Item(IDC_CRITERIA_TYPE_LIST), [this](const std::string& dropped, bool addressBook) {
-    const std::string text = addressBook && wordlist::IsAddressBookText(dropped)
-                                  ? wordlist::AddressBookLines(dropped) : dropped;
-    std::vector<std::string> words;
-    for (const std::string& line : sjis::SplitLines(text)) {
-      std::string word = sjis::CleanUserText(line);
-      if (!word.empty()) words.push_back(std::move(word));
-    }
-    if (!words.empty()) criteria_.MergeIntoList(words);
+    criteria_.PasteIntoList(dropped, addressBook);
   });
   RegisterMailDropTarget(Item(IDC_VALUE_LIST), &mailDrops_);
   criteria_.SetNgWordTool([this] {

@@ -213,6 +213,9 @@ TEST_F(CriteriaPaneTest, DroppedTextGoesIntoTheValueListAsAPaste) {
   const Case cases[] = {
       {"plain text: its lines", {{CF_TEXT, OfferedFormat::Bytes, std::string("儲かる\r\n 無料 \r\n") + '\0'}},
        {"未承諾広告", "儲かる", "無料"}},
+      // Half a character is cut before the tab goes, so it cannot pair with the next byte.
+      {"a broken character before a tab", {{CF_TEXT, OfferedFormat::Bytes, std::string("\x82\tA\r\n") + '\0'}},
+       {"未承諾広告", "儲かる", "A"}},
       {"address-book text: only its address lines",
        {{CF_TEXT, OfferedFormat::Bytes, card + '\0'}, {book, OfferedFormat::StreamOnly, ""}},
        {"未承諾広告", "儲かる", "taro@example.jp", "jiro@example.jp"}},
