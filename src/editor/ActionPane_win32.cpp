@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "editor/RowColours_win32.h"
 #include "res/resource.h"
 #include "rulestore/RuleStore.h"
 #include "text/ShiftJis.h"
@@ -19,7 +20,6 @@ namespace {
 constexpr const char* kSelfProperty = "VelkorActionPane";
 const int kValueControls[] = {IDC_ACTION_LABEL, IDC_FOLDER_TREE, IDC_COLOR_COMBO,
                               IDC_ADDRESS_EDIT, IDC_BROWSE,      IDC_MARK_COMBO};
-constexpr COLORREF kInvalidText = RGB(255, 0, 0);
 
 }  // namespace
 
@@ -365,29 +365,6 @@ void ActionPane::OnFoldersChanged() {
   Changed();
 }
 
-LRESULT ActionPane::DrawRow(NMLVCUSTOMDRAW* draw) const {
-  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-  if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
-  const int row = static_cast<int>(draw->nmcd.dwItemSpec);
-  const bool invalid = rule_ >= 0 && Editing(rule_).RowInvalid(row);
-  win::ListView list(draw->nmcd.hdr.hwndFrom);
-  if (list.IsSelected(row)) {
-    // Drawn by us: the list's own highlight would hide the red.
-    draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
-    if (list.HasFocus()) {
-      draw->clrText = RGB(255, 255, 255);
-      draw->clrTextBk = RGB(49, 106, 197);
-    } else {
-      draw->clrText = invalid ? kInvalidText : RGB(0, 0, 255);
-      draw->clrTextBk = RGB(236, 233, 216);
-    }
-  } else {
-    draw->clrText = invalid ? kInvalidText : RGB(0, 0, 0);
-    draw->clrTextBk = RGB(255, 255, 255);
-  }
-  return CDRF_NEWFONT;
-}
-
 // The folder a move or copy names is drawn red while that action is invalid
 // (folder 0, the top item, is never a valid target).
 LRESULT ActionPane::DrawFolder(NMTVCUSTOMDRAW* draw) const {
@@ -400,9 +377,9 @@ LRESULT ActionPane::DrawFolder(NMTVCUSTOMDRAW* draw) const {
     return CDRF_DODEFAULT;
   if (draw->nmcd.uItemState & CDIS_SELECTED) {
     draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
-    draw->clrTextBk = RGB(236, 233, 216);
+    draw->clrTextBk = kUnfocusedSelectionBack;
   }
-  draw->clrText = kInvalidText;
+  draw->clrText = kInvalidRowText;
   return CDRF_NEWFONT;
 }
 
@@ -436,7 +413,9 @@ bool ActionPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
         OnRowChanged(*reinterpret_cast<NMLISTVIEW*>(header));
         return true;
       case NM_CUSTOMDRAW:
-        *result = DrawRow(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        *result = DrawListRow(reinterpret_cast<NMLVCUSTOMDRAW*>(header), [this](int row, LPARAM) {
+          return rule_ >= 0 && Editing(rule_).RowInvalid(row) ? RowLook::Invalid : RowLook::Valid;
+        });
         return true;
       case LVN_GETINFOTIPA:
         RowTip(reinterpret_cast<NMLVGETINFOTIPA*>(header));

@@ -69,7 +69,6 @@ class ActionPane : public EditorPane {
   void CommitText();
   void Browse();
   void BrowseReplyFile();
-  LRESULT DrawRow(NMLVCUSTOMDRAW* draw) const;
   LRESULT DrawFolder(NMTVCUSTOMDRAW* draw) const;
   void RowTip(NMLVGETINFOTIPA* tip) const;
   void Changed();

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "editor/RowColours_win32.h"
 #include "res/resource.h"
 #include "templates/TemplateWords.h"
 #include "text/ShiftJis.h"
@@ -32,13 +33,6 @@ const RadioOf kRadios[] = {{IDC_LOGIC_ALL, OptionRadio::LogicAll},
                            {IDC_WORDS_NOT_CONTAINED, OptionRadio::WordsNotContained},
                            {IDC_WORDS_ALL, OptionRadio::AllWords},
                            {IDC_WORDS_ANY, OptionRadio::AnyWord}};
-
-// Row colours, as the rule list draws its rows.
-constexpr COLORREF kInvalidText = RGB(255, 0, 0);
-constexpr COLORREF kSelectedFocusText = RGB(255, 255, 255);
-constexpr COLORREF kSelectedFocusBack = RGB(49, 106, 197);
-constexpr COLORREF kSelectedText = RGB(0, 0, 255);
-constexpr COLORREF kSelectedBack = RGB(236, 233, 216);
 
 void ShowIds(HWND dialog, const int* ids, int count, bool show) { win::ShowControls(dialog, ids, count, show); }
 
@@ -222,24 +216,6 @@ void CriteriaPane::OnRowChanged(const NMLISTVIEW& change) {
   RefreshOptions();
 }
 
-LRESULT CriteriaPane::DrawRow(NMLVCUSTOMDRAW* draw) const {
-  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-  if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !HasRule()) return CDRF_DODEFAULT;
-  win::ListView rows(draw->nmcd.hdr.hwndFrom);
-  const int row = static_cast<int>(draw->nmcd.dwItemSpec);
-  const bool invalid = Editing().RowInvalid(row);
-  if (rows.IsSelected(row)) {
-    draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
-    const bool focus = rows.HasFocus();
-    draw->clrText = focus ? kSelectedFocusText : invalid ? kInvalidText : kSelectedText;
-    draw->clrTextBk = focus ? kSelectedFocusBack : kSelectedBack;
-  } else {
-    draw->clrText = invalid ? kInvalidText : RGB(0, 0, 0);
-    draw->clrTextBk = RGB(255, 255, 255);
-  }
-  return CDRF_NEWFONT;
-}
-
 void CriteriaPane::RowTip(NMLVGETINFOTIPA* tip) const {
   if (!HasRule() || tip->iItem < 0 || tip->iItem >= kSlotCount || tip->cchTextMax <= 0) return;
   CopyTip(tip, Editing().RowTip(tip->iItem, static_cast<std::size_t>(tip->cchTextMax)));
@@ -351,7 +327,10 @@ bool CriteriaPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
         OnRowChanged(*reinterpret_cast<NMLISTVIEW*>(header));
         return true;
       case NM_CUSTOMDRAW:
-        *result = DrawRow(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        *result = DrawListRow(reinterpret_cast<NMLVCUSTOMDRAW*>(header), [this](int row, LPARAM) {
+          if (!HasRule()) return RowLook::ListDrawn;
+          return Editing().RowInvalid(row) ? RowLook::Invalid : RowLook::Valid;
+        });
         return true;
       case LVN_GETINFOTIPA:
         RowTip(reinterpret_cast<NMLVGETINFOTIPA*>(header));

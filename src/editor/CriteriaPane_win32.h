@@ -72,7 +72,6 @@ class CriteriaPane : public EditorPane, private WordListHost {
   void ShowView(int row, const CriterionPaneView& view);
   void RefreshOptions();
   void OnRowChanged(const NMLISTVIEW& change);
-  LRESULT DrawRow(NMLVCUSTOMDRAW* draw) const;
   static void CopyTip(NMLVGETINFOTIPA* tip, const std::string& text);
   void RowTip(NMLVGETINFOTIPA* tip) const;
 

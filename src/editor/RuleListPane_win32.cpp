@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/RowColours_win32.h"
 #include "editor/RuleDragDrop_win32.h"
 #include "editor/RuleOrder.h"
 #include "res/resource.h"
@@ -16,12 +17,6 @@
 
 namespace velkor {
 namespace {
-
-constexpr COLORREF kInvalidText = RGB(255, 0, 0);
-constexpr COLORREF kSelectedFocusText = RGB(255, 255, 255);
-constexpr COLORREF kSelectedFocusBack = RGB(49, 106, 197);
-constexpr COLORREF kSelectedText = RGB(0, 0, 255);
-constexpr COLORREF kSelectedBack = RGB(236, 233, 216);
 
 constexpr int kRuleMenuPopup = 2;
 
@@ -163,7 +158,9 @@ bool RuleListPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
       ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);
       return true;
     case NM_CUSTOMDRAW:
-      *result = Draw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+      *result = DrawListRow(reinterpret_cast<NMLVCUSTOMDRAW*>(header), [this](int, LPARAM rule) {
+        return Session().Store().IsRuleValid(static_cast<std::uint32_t>(rule)) ? RowLook::Valid : RowLook::Invalid;
+      });
       return true;
     case LVN_GETINFOTIPA:
       InfoTip(reinterpret_cast<NMLVGETINFOTIPA*>(header));
@@ -221,38 +218,6 @@ bool RuleListPane::OnLabelEdited(const NMLVDISPINFOA& info) {
   Frame().Modified();
   // The row shows the cleaned text; the list must not put the raw one back.
   return false;
-}
-
-LRESULT RuleListPane::Draw(NMLVCUSTOMDRAW* draw) const {
-  switch (draw->nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-      return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT: {
-      win::ListView list(draw->nmcd.hdr.hwndFrom);
-      int row = static_cast<int>(draw->nmcd.dwItemSpec);
-      bool editing = ListView_GetEditControl(list.Handle()) != nullptr && list.Focused() == row;
-      if (editing) return CDRF_DODEFAULT;
-      bool valid = Session().Store().IsRuleValid(static_cast<std::uint32_t>(draw->nmcd.lItemlParam));
-      bool selected = list.IsSelected(row);
-      if (selected) {
-        // Drawn by us: the list's own highlight would hide the colours.
-        draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
-        if (list.HasFocus()) {
-          draw->clrText = kSelectedFocusText;
-          draw->clrTextBk = kSelectedFocusBack;
-        } else {
-          draw->clrText = valid ? kSelectedText : kInvalidText;
-          draw->clrTextBk = kSelectedBack;
-        }
-      } else {
-        draw->clrText = valid ? RGB(0, 0, 0) : kInvalidText;
-        draw->clrTextBk = RGB(255, 255, 255);
-      }
-      return CDRF_NEWFONT;
-    }
-    default:
-      return CDRF_DODEFAULT;
-  }
 }
 
 void RuleListPane::InfoTip(NMLVGETINFOTIPA* tip) const {

@@ -43,7 +43,6 @@ class RuleListPane : public EditorPane {
   std::uint32_t RuleAt(int row) const;
   void OnItemChanged(const NMLISTVIEW& change);
   bool OnLabelEdited(const NMLVDISPINFOA& info);
-  LRESULT Draw(NMLVCUSTOMDRAW* draw) const;
   void InfoTip(NMLVGETINFOTIPA* tip) const;
   void AddEmptyRule();
   // The ready-made rules (32847): the new rule selected and shown.

@@ -7,6 +7,7 @@
 #include "editor/AddressPickerDialog_win32.h"
 #include "editor/FindTextDialog_win32.h"
 #include "editor/ProgressDialog_win32.h"
+#include "editor/RowColours_win32.h"
 #include "editor/WordList.h"
 #include "res/resource.h"
 #include "text/ShiftJis.h"
@@ -30,11 +31,6 @@ constexpr int kDeleteProgressRows = 15;
 constexpr std::size_t kPasteProgressLength = 512;
 // Lines read or rows appended between two looks at the progress window.
 constexpr std::size_t kProgressEvery = 64;
-
-constexpr COLORREF kSelectedFocusText = RGB(255, 255, 255);
-constexpr COLORREF kSelectedFocusBack = RGB(49, 106, 197);
-constexpr COLORREF kSelectedText = RGB(0, 0, 255);
-constexpr COLORREF kSelectedBack = RGB(236, 233, 216);
 
 int Percent(std::size_t done, std::size_t total) {
   return total ? static_cast<int>(done * 100 / total) : 100;
@@ -176,7 +172,7 @@ bool WordListPane::OnNotify(NMHDR* header, LRESULT* result) {
       InfoTip(reinterpret_cast<NMLVGETINFOTIPA*>(header));
       return true;
     case NM_CUSTOMDRAW:
-      *result = Draw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+      *result = DrawListRow(reinterpret_cast<NMLVCUSTOMDRAW*>(header), [](int, LPARAM) { return RowLook::Valid; });
       return true;
     default:
       return false;
@@ -418,31 +414,6 @@ void WordListPane::InfoTip(NMLVGETINFOTIPA* tip) const {
   }
   text = sjis::TruncateChars(text, static_cast<std::size_t>(tip->cchTextMax - 1));
   std::memcpy(tip->pszText, text.c_str(), text.size() + 1);
-}
-
-LRESULT WordListPane::Draw(NMLVCUSTOMDRAW* draw) const {
-  switch (draw->nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-      return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT: {
-      win::ListView list = List();
-      int row = static_cast<int>(draw->nmcd.dwItemSpec);
-      if (IsEditing() && list.Focused() == row) return CDRF_DODEFAULT;
-      if (list.IsSelected(row)) {
-        // Drawn here: the list's own highlight would hide the colours.
-        draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
-        bool focused = list.HasFocus();
-        draw->clrText = focused ? kSelectedFocusText : kSelectedText;
-        draw->clrTextBk = focused ? kSelectedFocusBack : kSelectedBack;
-      } else {
-        draw->clrText = RGB(0, 0, 0);
-        draw->clrTextBk = RGB(255, 255, 255);
-      }
-      return CDRF_NEWFONT;
-    }
-    default:
-      return CDRF_DODEFAULT;
-  }
 }
 
 }  // namespace velkor

@@ -125,7 +125,6 @@ class WordListPane {
   bool ApplyMerge(const wordlist::WordMerge& merge, ProgressDialog* progress);
   void EndLabelEdit(const NMLVDISPINFOA& info);
   void InfoTip(NMLVGETINFOTIPA* tip) const;
-  LRESULT Draw(NMLVCUSTOMDRAW* draw) const;
   void SetRedraw(bool on) const;
 
   const WordListTraits& traits_;

@@ -1,11 +1,12 @@
 // The thin Win32 layer: argument filling, the message-box seam, the control
-// views on real controls, and help with no help file.
+// views on real controls, the editor's row colours, and help with no help file.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include "editor/Help_win32.h"
+#include "editor/RowColours_win32.h"
 #include "res/resource.h"
 #include "win/Controls.h"
 #include "win/Dialog.h"
@@ -171,6 +172,60 @@ TEST_F(ControlsTest, ListViewRowsKeepTextDataChecksAndSelection) {
   EXPECT_EQ(list.ItemText(0), "改名");
   list.SetColumnTitle(0, "宛先にユーザが含まれている場合");
   EXPECT_EQ(list.ColumnTitle(0), "宛先にユーザが含まれている場合");
+}
+
+TEST_F(ControlsTest, EditorRowsTakeTheirLookAndALabelEditIsLeftToTheList) {
+  ListView list(dialog_.Handle(), IDC_RULE_LIST);
+  list.InsertColumn(0, "ルール", 200);
+  for (int i = 0; i < 2; ++i) list.Insert(i, "row", i);
+  list.SetSelected(1, true);
+  int asked = 0;
+  auto draw = [&](DWORD stage, int row, RowLook look, NMLVCUSTOMDRAW* out) {
+    *out = NMLVCUSTOMDRAW{};
+    out->nmcd.hdr.hwndFrom = list.Handle();
+    out->nmcd.dwDrawStage = stage;
+    out->nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    out->nmcd.uItemState = CDIS_SELECTED | CDIS_FOCUS;
+    out->clrText = out->clrTextBk = CLR_DEFAULT;
+    return DrawListRow(out, [&](int, LPARAM) { return ++asked, look; });
+  };
+  struct Case {
+    int row;
+    bool focus;
+    RowLook look;
+    LRESULT result;
+    COLORREF text, back;
+  };
+  const COLORREF white = RGB(255, 255, 255), grey = RGB(236, 233, 216);
+  const Case cases[] = {
+      {0, false, RowLook::Valid, CDRF_NEWFONT, RGB(0, 0, 0), white},
+      {0, true, RowLook::Invalid, CDRF_NEWFONT, RGB(255, 0, 0), white},
+      {1, false, RowLook::Valid, CDRF_NEWFONT, RGB(0, 0, 255), grey},
+      {1, false, RowLook::Invalid, CDRF_NEWFONT, RGB(255, 0, 0), grey},
+      {1, true, RowLook::Invalid, CDRF_NEWFONT, white, RGB(49, 106, 197)},
+      {1, true, RowLook::ListDrawn, CDRF_DODEFAULT, CLR_DEFAULT, CLR_DEFAULT},
+  };
+  NMLVCUSTOMDRAW out;
+  for (const Case& c : cases) {
+    const int n = static_cast<int>(&c - cases);
+    ::SetFocus(c.focus ? list.Handle() : nullptr);
+    EXPECT_EQ(draw(CDDS_ITEMPREPAINT, c.row, c.look, &out), c.result) << n;
+    EXPECT_EQ(out.clrText, c.text) << n;
+    EXPECT_EQ(out.clrTextBk, c.back) << n;
+    // The list's own highlight is off exactly where the colours are the pane's.
+    const bool ownHighlight = c.row == 1 && c.look != RowLook::ListDrawn;
+    EXPECT_EQ(out.nmcd.uItemState, ownHighlight ? 0u : UINT{CDIS_SELECTED | CDIS_FOCUS}) << n;
+  }
+  EXPECT_EQ(draw(CDDS_PREPAINT, 0, RowLook::Valid, &out), CDRF_NOTIFYITEMDRAW);
+
+  list.Focus();
+  list.SetFocused(1, true);
+  ASSERT_NE(list.EditLabel(1), nullptr);
+  asked = 0;
+  EXPECT_EQ(draw(CDDS_ITEMPREPAINT, 1, RowLook::Invalid, &out), CDRF_DODEFAULT);
+  EXPECT_EQ(asked, 0);
+  EXPECT_EQ(draw(CDDS_ITEMPREPAINT, 0, RowLook::Invalid, &out), CDRF_NEWFONT);
+  EXPECT_EQ(out.clrText, RGB(255, 0, 0));
 }
 
 TEST_F(ControlsTest, TreeFindsNestedDataDepthFirst) {
