@@ -89,6 +89,21 @@ void ClickAt(POINT screen) {
   ::Sleep(200);
 }
 
+// Clicks at `screen` until `control` of the other program has the keyboard
+// focus: a click that arrives while the program is still starting up may
+// land before its window takes input.
+bool FocusByClick(HWND control, POINT screen) {
+  const DWORD thread = ::GetWindowThreadProcessId(control, nullptr);
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    ::SetForegroundWindow(::GetAncestor(control, GA_ROOT));
+    ClickAt(screen);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetGUIThreadInfo(thread, &info) && info.hwndFocus == control) return true;
+  }
+  return false;
+}
+
 int RowCount(HWND list) { return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 template <class Done>
@@ -112,14 +127,14 @@ TEST(BlockedSendersThroughTheKeyboard, InsertTypeEnterThenSelectAllDeleteAndSave
   ASSERT_TRUE(velkor.Start("Velkor.exe"));
   HWND window = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (window = ::FindWindowA(nullptr, kTitle)) && ::IsWindowVisible(window); }));
-  ::SetForegroundWindow(window);
   HWND list = ::GetDlgItem(window, kBlockedList);
   ASSERT_EQ(RowCount(list), static_cast<int>(before.size()));
 
   // A click on the empty part of the list gives it the focus.
   RECT rect;
   ::GetWindowRect(list, &rect);
-  ClickAt(POINT{(rect.left + rect.right) / 2, rect.bottom - 8});
+  const POINT empty{(rect.left + rect.right) / 2, rect.bottom - 8};
+  ASSERT_TRUE(FocusByClick(list, empty));
   Press(VK_INSERT);
   ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETEDITCONTROL, 0, 0) != 0; }));
   Type("typed@e2e.example");
@@ -133,8 +148,7 @@ TEST(BlockedSendersThroughTheKeyboard, InsertTypeEnterThenSelectAllDeleteAndSave
 
   // Ctrl+A, Del and Yes empty the list; the save writes that.
   ASSERT_TRUE(WaitFor([&] { return !::IsWindowEnabled(::GetDlgItem(window, kSaveButton)); }));
-  ::SetForegroundWindow(window);
-  ClickAt(POINT{(rect.left + rect.right) / 2, rect.bottom - 8});
+  ASSERT_TRUE(FocusByClick(list, empty));
   Press('A', VK_CONTROL);
   Press(VK_DELETE);
   HWND box = nullptr;
