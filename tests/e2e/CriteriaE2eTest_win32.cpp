@@ -30,12 +30,7 @@ void Reset() {
 }
 
 void SeedOneRulePerKind(RegistryAccess& reg) {
-  RegKey identity(reg);
-  ASSERT_EQ(identity.Create(std::string("Identities\\") + kIdentity), regerr::kSuccess);
-  identity.WriteString("Username", "鈴木");
-  RegKey root(reg);
-  root.Create("Identities");
-  root.WriteString("Default User ID", kIdentity);
+  SeedIdentity(reg, kIdentity, "鈴木");
   const std::string rules = RulesMailPath(IdentityBasePath(kIdentity));
   WriteRulesHeader(reg, rules, "000 001 002 003 004");
   const std::vector<std::vector<SeedItem>> criteria = {
@@ -48,15 +43,9 @@ void SeedOneRulePerKind(RegistryAccess& reg) {
   for (std::size_t i = 0; i < criteria.size(); ++i)
     WriteSeedRule(reg, rules, FormatKeyName(static_cast<std::uint32_t>(i)), "rule", 1, 1, criteria[i],
                   {Plain(act::kStop)});
-  const std::string manager = std::string("Identities\\") + kIdentity +
-                              "\\Software\\Microsoft\\Internet Account Manager";
-  for (const char* id : {"00000001", "00000002"}) {
-    RegKey account(reg);
-    ASSERT_EQ(account.Create(manager + "\\Accounts\\" + id), regerr::kSuccess);
-    account.WriteString("Account Name", std::string(id) == "00000001" ? "仕事" : "自宅");
-    account.WriteString("SMTP Email Address", std::string(id) + "@example.jp");
-    account.WriteString("SMTP Display Name", "鈴木");
-  }
+  for (const char* id : {"00000001", "00000002"})
+    SeedAccount(reg, IdentityAccountsPath(kIdentity), id, std::string(id) == "00000001" ? "仕事" : "自宅",
+                std::string(id) + "@example.jp", "鈴木");
   VelkorSettings settings;
   settings.initialOEUser = kIdentity;
   settings.initialRule = 0;

@@ -63,22 +63,11 @@ void Reset() {
 }
 
 void SeedDragRule(RegistryAccess& reg) {
-  RegKey identity(reg);
-  ASSERT_EQ(identity.Create(std::string("Identities\\") + kIdentity), regerr::kSuccess);
-  identity.WriteString("Username", "鈴木");
-  RegKey root(reg);
-  root.Create("Identities");
-  root.WriteString("Default User ID", kIdentity);
+  SeedIdentity(reg, kIdentity, "鈴木");
   const std::string rules = RulesMailPath(IdentityBasePath(kIdentity));
   WriteRulesHeader(reg, rules, "000");
   WriteSeedRule(reg, rules, "000", "迷惑メール", 1, 1, {Words(crit::kBody, {kPlaceholder})}, {Plain(act::kStop)});
-  RegKey account(reg);
-  ASSERT_EQ(account.Create(std::string("Identities\\") + kIdentity +
-                           "\\Software\\Microsoft\\Internet Account Manager\\Accounts\\00000001"),
-            regerr::kSuccess);
-  account.WriteString("Account Name", "自宅");
-  account.WriteString("SMTP Email Address", kOwnAddress);
-  account.WriteString("SMTP Display Name", "鈴木");
+  SeedAccount(reg, IdentityAccountsPath(kIdentity), "00000001", "自宅", kOwnAddress, "鈴木");
   VelkorSettings settings;
   settings.initialOEUser = kIdentity;
   settings.initialRule = 0;

@@ -63,7 +63,7 @@ class ActionPaneTest : public EditorWindowFixture {
   // Identity A with its store here and five rules: move to folder 12,
   // forward, highlight 13, ignore, reply.
   void OpenWithActions() {
-    AddIdentity(registry_, kIdentityA, "Bob 鈴木", true);
+    SeedIdentity(registry_, kIdentityA, "Bob 鈴木", true);
     RegKey base(registry_);
     ASSERT_EQ(base.Create(IdentityBasePath(kIdentityA)), regerr::kSuccess);
     base.WriteString("Store Root", root_);

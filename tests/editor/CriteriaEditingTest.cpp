@@ -25,15 +25,9 @@ class CriteriaEditingTest : public ::testing::Test {
     std::vector<SeedItem> items = criteria;
     for (auto& item : items) item.logic = logic;
     WriteSeedRule(*reg_, rules, "000", "rule", 1, 1, items, {Plain(act::kStop)});
-    const std::string accounts =
-        "Identities\\" + kId + "\\Software\\Microsoft\\Internet Account Manager\\Accounts";
-    for (const char* id : {"00000001", "00000002"}) {
-      RegKey key(*reg_);
-      ASSERT_EQ(key.Create(accounts + "\\" + id), regerr::kSuccess);
-      key.WriteString("Account Name", std::string("acct ") + id);
-      key.WriteString("SMTP Email Address", std::string(id) + "@example.jp");
-      key.WriteString("SMTP Display Name", "山田");
-    }
+    for (const char* id : {"00000001", "00000002"})
+      SeedAccount(*reg_, IdentityAccountsPath(kId), id, std::string("acct ") + id, std::string(id) + "@example.jp",
+                  "山田");
     RegKey manager(*reg_);
     manager.Create("Identities\\" + kId + "\\Software\\Microsoft\\Internet Account Manager");
     manager.WriteString("Default Mail Account", "00000002");

@@ -26,7 +26,7 @@ class CriteriaPaneTest : public EditorWindowFixture {
  protected:
   // One rule per pane kind, and, when asked, one with an invalid security value.
   void SeedKinds(bool invalidRule = false) {
-    AddIdentity(registry_, kIdentityA, "Bob 鈴木", true);
+    SeedIdentity(registry_, kIdentityA, "Bob 鈴木", true);
     const std::string rules = RulesMailPath(IdentityBasePath(kIdentityA));
     WriteRulesHeader(registry_, rules, invalidRule ? "000 001 002 003 004 005" : "000 001 002 003 004");
     const std::vector<std::vector<SeedItem>> criteria = {
@@ -40,13 +40,9 @@ class CriteriaPaneTest : public EditorWindowFixture {
     for (std::size_t i = 0; i < criteria.size() - (invalidRule ? 0 : 1); ++i)
       WriteSeedRule(registry_, rules, FormatKeyName(static_cast<std::uint32_t>(i)), "rule " + std::to_string(i), 1,
                     1, criteria[i], {Plain(act::kStop)});
-    for (const char* id : {"00000001", "00000002"}) {
-      RegKey account(registry_);
-      ASSERT_EQ(account.Create(kAccounts + "\\Accounts\\" + id), regerr::kSuccess);
-      account.WriteString("Account Name", std::string(id) == "00000001" ? "仕事" : "自宅");
-      account.WriteString("SMTP Email Address", std::string(id) + "@example.jp");
-      account.WriteString("SMTP Display Name", "鈴木");
-    }
+    for (const char* id : {"00000001", "00000002"})
+      SeedAccount(registry_, kAccounts + "\\Accounts", id, std::string(id) == "00000001" ? "仕事" : "自宅",
+                  std::string(id) + "@example.jp", "鈴木");
     RegKey manager(registry_);
     manager.Create(kAccounts);
     manager.WriteString("Default Mail Account", "00000001");

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../rulestore/RuleTestSupport.h"
 #include "addressbook/FileStamp.h"
 #include "editor/EditorSession.h"
 #include "registry/MemoryRegistry.h"
@@ -19,12 +20,7 @@ constexpr const char* kA = "{0A000000-0000-0000-0000-00000000000A}";
 constexpr const char* kB = "{0B000000-0000-0000-0000-00000000000B}";
 constexpr const char* kGone = "{0C000000-0000-0000-0000-00000000000C}";
 
-void AddIdentity(RegistryAccess& reg, const std::string& key, const std::string& name) {
-  RegKey identity(reg);
-  ASSERT_EQ(identity.Create(std::string("Identities\\") + key), regerr::kSuccess);
-  identity.WriteString("Username", name);
-  identity.WriteString("User ID", key);
-}
+using test::SeedIdentity;
 
 void SetDefault(RegistryAccess& reg, const std::string& key) {
   RegKey root(reg);
@@ -72,8 +68,8 @@ TEST(EditorSession, StartsWithTheRememberedThenTheDefaultIdentity) {
   };
   for (const Case& c : cases) {
     MemoryRegistry reg;
-    AddIdentity(reg, kA, "Bob");
-    AddIdentity(reg, kB, "Alice");
+    SeedIdentity(reg, kA, "Bob", false);
+    SeedIdentity(reg, kB, "Alice", false);
     if (!c.defaultKey.empty()) SetDefault(reg, c.defaultKey);
     EditorSession session(reg);
     ASSERT_EQ(session.ReadIdentities().size(), 2u);
@@ -83,8 +79,8 @@ TEST(EditorSession, StartsWithTheRememberedThenTheDefaultIdentity) {
 
 TEST(EditorSession, ARememberedSelectionSurvivesOnlyALoadOfItsOwnIdentity) {
   MemoryRegistry reg;
-  AddIdentity(reg, kA, "Bob");
-  AddIdentity(reg, kB, "Alice");
+  SeedIdentity(reg, kA, "Bob", false);
+  SeedIdentity(reg, kB, "Alice", false);
   EditorSession session(reg);
   const RememberedSelection selection{7, 3, 2};
 
@@ -124,7 +120,7 @@ TEST(EditorSession, TheDisplayOrderIsWhatASaveWrites) {
   };
   for (const Case& c : cases) {
     MemoryRegistry reg;
-    AddIdentity(reg, kA, "Bob");
+    SeedIdentity(reg, kA, "Bob", false);
     SeedRules(reg, kA, {"r0", "r1", "r2", "r3"});
     EditorSession session(reg);
     session.Load(kA);
@@ -141,7 +137,7 @@ TEST(EditorSession, TheDisplayOrderIsWhatASaveWrites) {
 
 TEST(EditorSession, APollFollowsTheWatchersThenTheAddressBookFile) {
   MemoryRegistry reg;
-  AddIdentity(reg, kA, "Bob");
+  SeedIdentity(reg, kA, "Bob", false);
   EditorSession session(reg);
   session.Load(kA);
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../rulestore/RuleTestSupport.h"
 #include "editor/RuleEditorWindow_win32.h"
 #include "mail/TestDataObject_win32.h"
 #include "res/resource.h"
@@ -67,18 +68,6 @@ struct SeedRule {
   std::vector<std::string> senders;  // criterion slot 0
   bool deletes = false;              // action slot 2 besides stop
 };
-
-inline void AddIdentity(RegistryAccess& reg, const std::string& key, const std::string& userName, bool isDefault) {
-  RegKey identity(reg);
-  ASSERT_EQ(identity.Create(std::string("Identities\\") + key), regerr::kSuccess);
-  identity.WriteString("Username", userName);
-  identity.WriteString("User ID", key);
-  if (isDefault) {
-    RegKey root(reg);
-    ASSERT_EQ(root.Create("Identities"), regerr::kSuccess);
-    root.WriteString("Default User ID", key);
-  }
-}
 
 inline void SeedRules(RegistryAccess& reg, const std::string& identity, const std::vector<SeedRule>& rules,
                       const std::vector<std::string>& blocked) {
@@ -135,10 +124,10 @@ class EditorWindowFixture : public ::testing::Test {
 
   // Identity A with five rules and two blocked senders; B, when asked, with one rule.
   void Seed(bool twoIdentities = false) {
-    AddIdentity(registry_, kIdentityA, "Bob 鈴木", true);
+    SeedIdentity(registry_, kIdentityA, "Bob 鈴木", true);
     SeedRules(registry_, kIdentityA, FiveRules(), {"spam1@example.com", "迷惑 <spam2@example.net>"});
     if (twoIdentities) {
-      AddIdentity(registry_, kIdentityB, "Alice 青木", false);
+      SeedIdentity(registry_, kIdentityB, "Alice 青木", false);
       SeedRules(registry_, kIdentityB, {{"青木さんのルール", true, {"a@example.jp"}, false}}, {});
     }
   }

@@ -278,7 +278,7 @@ TEST_F(RuleEditorWindowTest, ASaveWritesTheRulesReloadsAndSelectsTheSameRowsAgai
 // The lists are emptied and refilled on a reload; a restored rule far down a
 // long list must be scrolled into view again.
 TEST_F(RuleEditorWindowTest, AfterASaveTheRestoredRuleIsScrolledIntoView) {
-  AddIdentity(registry_, kIdentityA, "Bob 鈴木", true);
+  SeedIdentity(registry_, kIdentityA, "Bob 鈴木", true);
   std::vector<SeedRule> many;
   for (int i = 0; i < 60; ++i)
     many.push_back({"ルール " + std::to_string(i), true, {"r" + std::to_string(i) + "@example.jp"}, false});

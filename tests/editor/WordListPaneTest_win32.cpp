@@ -73,7 +73,7 @@ bool FindScript::matchCase = false;
 class BlockedSenderPaneTest : public EditorWindowFixture {
  protected:
   void SeedBlocked(const std::vector<std::string>& blocked) {
-    AddIdentity(registry_, kIdentityA, "Bob 鈴木", true);
+    SeedIdentity(registry_, kIdentityA, "Bob 鈴木", true);
     SeedRules(registry_, kIdentityA, FiveRules(), blocked);
   }
   win::ListView Blocked() const { return win::ListView(dialog_, IDC_BLOCKED_SENDER_VIEW); }

@@ -84,6 +84,34 @@ inline void WriteRulesHeader(RegistryAccess& reg, const std::string& rulesPath, 
   mail.WriteString("Order", order);
 }
 
+// An identity as Outlook Express keeps it; with `isDefault` the one it starts with.
+inline void SeedIdentity(RegistryAccess& reg, const std::string& key, const std::string& userName,
+                         bool isDefault = true) {
+  RegKey identity(reg);
+  ASSERT_EQ(identity.Create("Identities\\" + key), regerr::kSuccess);
+  identity.WriteString("Username", userName);
+  identity.WriteString("User ID", key);
+  if (!isDefault) return;
+  RegKey root(reg);
+  ASSERT_EQ(root.Create("Identities"), regerr::kSuccess);
+  root.WriteString("Default User ID", key);
+}
+
+// A mail account under `accountsPath` (an identity's or the global Accounts key).
+inline void SeedAccount(RegistryAccess& reg, const std::string& accountsPath, const std::string& id,
+                        const std::string& name, const std::string& address, const std::string& displayName) {
+  RegKey account(reg);
+  ASSERT_EQ(account.Create(accountsPath + "\\" + id), regerr::kSuccess);
+  account.WriteString("Account Name", name);
+  account.WriteString("SMTP Email Address", address);
+  account.WriteString("SMTP Display Name", displayName);
+}
+
+// "Identities\{id}\Software\Microsoft\Internet Account Manager\Accounts".
+inline std::string IdentityAccountsPath(const std::string& identityKey) {
+  return "Identities\\" + identityKey + "\\Software\\Microsoft\\Internet Account Manager\\Accounts";
+}
+
 // Three rules, stored in the order 000 002 001.
 void SeedThreeRules(RegistryAccess& reg, const std::string& rulesPath);
 
