@@ -131,7 +131,7 @@ void RuleEditorWindow::RestorePosition() {
   int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
   int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
   // A position stored on a screen of another size may be off this one.
-  if (!settings_.DesktopMatches(screenWidth, screenHeight)) return;
+  if (!settings_.HasMainWindowPosition(screenWidth, screenHeight)) return;
   RECT rect;
   ::GetWindowRect(Handle(), &rect);
   ScreenPoint corner = ClampMainWindowPosition(settings_.mainWndLeft, settings_.mainWndTop, rect.right - rect.left,

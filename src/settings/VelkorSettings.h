@@ -53,6 +53,12 @@ struct VelkorSettings {
   bool DesktopMatches(std::int32_t width, std::int32_t height) const {
     return desktopWidth == width && desktopHeight == height;
   }
+  // True when the main window's corner was stored for a screen of this size.
+  // The NG-word tool stores the same desktop size, so a matching size alone
+  // does not mean the main window ever stored its corner.
+  bool HasMainWindowPosition(std::int32_t width, std::int32_t height) const {
+    return DesktopMatches(width, height) && mainWndLeft != kNoStoredPosition && mainWndTop != kNoStoredPosition;
+  }
 
   // What the main window stores when it closes: desktop size, its corner and
   // the identity and selection to restore. True when every value was written.

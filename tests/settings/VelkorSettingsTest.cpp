@@ -148,6 +148,27 @@ TEST(VelkorSettings, DesktopMatchesNeedsBothDimensions) {
   EXPECT_FALSE(VelkorSettings().DesktopMatches(1024, 768));
 }
 
+// Only the NG-word tool had stored its place (the program was ended before the
+// main window closed): the main window keeps its default place instead of
+// going to the clamped -1024, which leaves most of it off the screen.
+TEST(VelkorSettings, MainWindowPositionNeedsItsOwnCorner) {
+  struct Case {
+    std::int32_t left, top;
+    bool restored;
+  };
+  const Case cases[] = {{kNoStoredPosition, kNoStoredPosition, false}, {10, kNoStoredPosition, false},
+                        {kNoStoredPosition, 10, false}, {10, 20, true}, {0, 0, true}};
+  for (const Case& c : cases) {
+    VelkorSettings s;
+    s.desktopWidth = 1024;
+    s.desktopHeight = 768;
+    s.mainWndLeft = c.left;
+    s.mainWndTop = c.top;
+    EXPECT_EQ(s.HasMainWindowPosition(1024, 768), c.restored) << c.left << "," << c.top;
+    EXPECT_FALSE(s.HasMainWindowPosition(800, 600));
+  }
+}
+
 }  // namespace
 }  // namespace velkor
 
