@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include "mail/MailViewRtf.h"
+#include "win/RedrawHold.h"
 
 namespace velkor {
 namespace {
@@ -34,21 +35,19 @@ void CMyRichEditCtrl::Attach() const {
   Send(EM_SETUNDOLIMIT, 0, 0);
 }
 
-void CMyRichEditCtrl::ShowMailText(const std::string& mail) const {
-  SetDefaultPointSize(10);
-  ShowMail(MailViewText(mail), {});
-}
+void CMyRichEditCtrl::ShowMailText(const std::string& mail) const { ShowMail(MailViewText(mail), {}); }
 
 void CMyRichEditCtrl::ShowMail(const std::string& text, const std::vector<HighlightRange>& ranges) const {
+  SetDefaultPointSize(10);
   const CHARFORMAT2A format = DefaultFormat();
   const RtfFont font{format.szFaceName, format.bCharSet, static_cast<int>(format.yHeight / 10)};
   const LRESULT mask = Send(EM_SETEVENTMASK, 0, 0);
-  Send(WM_SETREDRAW, FALSE);
-  StreamInRtf(MailViewRtf(text, ranges, font));
-  ScrollToTop();
-  Send(WM_SETREDRAW, TRUE);
+  {
+    win::RedrawHold hold({Handle()});
+    StreamInRtf(MailViewRtf(text, ranges, font));
+    ScrollToTop();
+  }
   Send(EM_SETEVENTMASK, 0, mask);
-  Invalidate();
 }
 
 }  // namespace velkor

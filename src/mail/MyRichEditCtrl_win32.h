@@ -20,12 +20,12 @@ class CMyRichEditCtrl : public win::RichEdit {
 
   // Subclasses the control for the context menu; lifts the 32K text limit.
   void Attach() const;
-  // Sets the default size to 10 point and shows `mail` without colours.
+  // Shows `mail` without colours.
   void ShowMailText(const std::string& mail) const;
-  // Shows `text` (as MailViewText gives it) with `ranges` (byte positions)
-  // bold in their colours: one stream of rich text in the view's default
-  // font, with drawing and notifications held off; then caret and scroll at
-  // the top.
+  // Sets the default size to 10 point and shows `text` (as MailViewText
+  // gives it) with `ranges` (byte positions) bold in their colours: one
+  // stream of rich text in the view's default font, with drawing and
+  // notifications held off; then caret and scroll at the top.
   void ShowMail(const std::string& text, const std::vector<HighlightRange>& ranges) const;
 };
 

@@ -257,10 +257,7 @@ void NgWordToolDialog::ShowUnsupported() {
   win::ShowMessage(Handle(), ngtext::kUnsupportedMail, win::LoadResString(IDS_APP_TITLE), MB_OK);
 }
 
-void NgWordToolDialog::ShowAndDetect(const std::string& mail) {
-  view_.SetDefaultPointSize(10);
-  Detect(MailViewText(mail));
-}
+void NgWordToolDialog::ShowAndDetect(const std::string& mail) { Detect(MailViewText(mail)); }
 
 void NgWordToolDialog::RunDetection() { Detect(view_.AllText()); }
 

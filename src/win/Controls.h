@@ -187,8 +187,6 @@ class RichEdit : public Window {
   std::string SelectedText() const;
   // Finds `text` from `start` towards the end; answers the start of the match or -1.
   long Find(const std::string& text, long start, bool matchCase) const;
-  // Sets bold and colour of the current selection only.
-  bool SetSelectionColour(COLORREF colour, bool bold) const;
   bool SetDefaultPointSize(int points) const;
   CHARFORMAT2A DefaultFormat() const;
   // Replaces the whole content with rich text; false when the control refused it.

@@ -350,15 +350,6 @@ long RichEdit::Find(const std::string& text, long start, bool matchCase) const {
   return found < 0 ? -1 : static_cast<long>(found);
 }
 
-bool RichEdit::SetSelectionColour(COLORREF colour, bool bold) const {
-  CHARFORMAT2A format{};
-  format.cbSize = sizeof(format);
-  format.dwMask = CFM_COLOR | CFM_BOLD;
-  format.crTextColor = colour;
-  format.dwEffects = bold ? CFE_BOLD : 0;
-  return Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format)) != 0;
-}
-
 bool RichEdit::SetDefaultPointSize(int points) const {
   CHARFORMAT2A format{};
   format.cbSize = sizeof(format);
