@@ -63,21 +63,14 @@ void FocusEdit(HWND dialog, int control) {
 
 }  // namespace
 
-// ---------------------------------------------------------------- personal information
+// ---------------------------------------------------------------- shared
 
-INT_PTR PersonalInfoDialog::Run(HWND owner) {
+INT_PTR SafeListWordsDialog::Run(HWND owner) {
   entries_.clear();
-  return RunModal(owner, IDD_PERSONAL_INFO);
+  return RunModal(owner, dialogId_);
 }
 
-bool PersonalInfoDialog::OnInit() {
-  PersonalInfo info;
-  info.Load(settings_);
-  for (const InfoField& f : kInfoFields) SetItemText(f.control, info.*f.field);
-  return true;
-}
-
-bool PersonalInfoDialog::OnCommand(int id, int code, HWND control) {
+bool SafeListWordsDialog::OnCommand(int id, int code, HWND control) {
   switch (id) {
     case IDC_TEMPLATE_OK:
       OnConfirm();
@@ -92,6 +85,24 @@ bool PersonalInfoDialog::OnCommand(int id, int code, HWND control) {
   }
 }
 
+void SafeListWordsDialog::Accept(std::vector<std::string> entries, const char* pattern) {
+  if (!KeepEntriesOutsideOwnAddresses(Handle(), pattern, ownAddresses_, &entries)) return;
+  entries_ = std::move(entries);
+  End(IDC_TEMPLATE_OK);
+}
+
+// ---------------------------------------------------------------- personal information
+
+PersonalInfoDialog::PersonalInfoDialog(RegistryAccess& settings, std::vector<std::string> ownAddresses)
+    : SafeListWordsDialog(IDD_PERSONAL_INFO, settings, std::move(ownAddresses)) {}
+
+bool PersonalInfoDialog::OnInit() {
+  PersonalInfo info;
+  info.Load(settings_);
+  for (const InfoField& f : kInfoFields) SetItemText(f.control, info.*f.field);
+  return true;
+}
+
 void PersonalInfoDialog::OnConfirm() {
   PersonalInfo info;
   for (const InfoField& f : kInfoFields) info.*f.field = ItemText(f.control);
@@ -103,40 +114,20 @@ void PersonalInfoDialog::OnConfirm() {
   }
   // Remembered once the formats are right, even when no entry survives.
   info.Save(settings_);
-  std::vector<std::string> entries = PersonalInfoEntries(info);
-  if (!KeepEntriesOutsideOwnAddresses(Handle(), personalinfotext::kInfoMatchesAddress, ownAddresses_, &entries))
-    return;
-  entries_ = std::move(entries);
-  End(IDC_TEMPLATE_OK);
+  Accept(PersonalInfoEntries(info), personalinfotext::kInfoMatchesAddress);
 }
 
 // ---------------------------------------------------------------- own names
 
-INT_PTR OwnNameDialog::Run(HWND owner) {
-  entries_.clear();
-  return RunModal(owner, IDD_OWN_NAME);
-}
+OwnNameDialog::OwnNameDialog(RegistryAccess& settings, std::vector<std::string> ownAddresses,
+                             std::vector<std::string> displayNames)
+    : SafeListWordsDialog(IDD_OWN_NAME, settings, std::move(ownAddresses)), displayNames_(std::move(displayNames)) {}
 
 bool OwnNameDialog::OnInit() {
   SetItemText(IDC_TEMPLATE_DESCRIPTION, personalinfotext::kOwnNameHelp);
   std::string names = LoadSelfIdentity(settings_);
   SetItemText(IDC_OWN_NAMES, names.empty() ? OwnNamePrefill(displayNames_) : names);
   return true;
-}
-
-bool OwnNameDialog::OnCommand(int id, int code, HWND control) {
-  switch (id) {
-    case IDC_TEMPLATE_OK:
-      OnConfirm();
-      return true;
-    case IDC_BACK:
-      End(IDC_BACK);
-      return true;
-    case IDOK:
-      return true;
-    default:
-      return false;
-  }
 }
 
 void OwnNameDialog::OnConfirm() {
@@ -149,10 +140,7 @@ void OwnNameDialog::OnConfirm() {
   SaveSelfIdentity(settings_, text);
   std::vector<std::string> entries;
   AppendDistinctLines(text, &entries);
-  if (!KeepEntriesOutsideOwnAddresses(Handle(), personalinfotext::kNameMatchesAddress, ownAddresses_, &entries))
-    return;
-  entries_ = std::move(entries);
-  End(IDC_TEMPLATE_OK);
+  Accept(std::move(entries), personalinfotext::kNameMatchesAddress);
 }
 
 }  // namespace velkor

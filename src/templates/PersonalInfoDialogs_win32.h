@@ -21,46 +21,52 @@
 
 namespace velkor {
 
-class PersonalInfoDialog : public win::Dialog {
+// What both dialogs share: OK checks and keeps the entries, back and Cancel
+// end it with nothing kept, Enter goes to the default OK button.
+class SafeListWordsDialog : public win::Dialog {
  public:
-  PersonalInfoDialog(RegistryAccess& settings, std::vector<std::string> ownAddresses)
-      : settings_(settings), ownAddresses_(std::move(ownAddresses)) {}
-
   INT_PTR Run(HWND owner);
   const std::vector<std::string>& Entries() const { return entries_; }
 
  protected:
-  bool OnInit() override;
-  bool OnCommand(int id, int code, HWND control) override;
+  SafeListWordsDialog(int dialogId, RegistryAccess& settings, std::vector<std::string> ownAddresses)
+      : dialogId_(dialogId), settings_(settings), ownAddresses_(std::move(ownAddresses)) {}
 
- private:
-  void OnConfirm();
+  bool OnCommand(int id, int code, HWND control) override;
+  // OK: checks the texts, remembers them and calls Accept, or tells the user.
+  virtual void OnConfirm() = 0;
+  // Takes out the entries that are part of an own address (`pattern` tells
+  // which); ends the dialog with OK when any are left.
+  void Accept(std::vector<std::string> entries, const char* pattern);
 
   RegistryAccess& settings_;
   std::vector<std::string> ownAddresses_;
+
+ private:
+  int dialogId_;
   std::vector<std::string> entries_;
 };
 
-class OwnNameDialog : public win::Dialog {
+class PersonalInfoDialog : public SafeListWordsDialog {
  public:
-  OwnNameDialog(RegistryAccess& settings, std::vector<std::string> ownAddresses,
-                std::vector<std::string> displayNames)
-      : settings_(settings), ownAddresses_(std::move(ownAddresses)), displayNames_(std::move(displayNames)) {}
-
-  INT_PTR Run(HWND owner);
-  const std::vector<std::string>& Entries() const { return entries_; }
+  PersonalInfoDialog(RegistryAccess& settings, std::vector<std::string> ownAddresses);
 
  protected:
   bool OnInit() override;
-  bool OnCommand(int id, int code, HWND control) override;
+  void OnConfirm() override;
+};
+
+class OwnNameDialog : public SafeListWordsDialog {
+ public:
+  OwnNameDialog(RegistryAccess& settings, std::vector<std::string> ownAddresses,
+                std::vector<std::string> displayNames);
+
+ protected:
+  bool OnInit() override;
+  void OnConfirm() override;
 
  private:
-  void OnConfirm();
-
-  RegistryAccess& settings_;
-  std::vector<std::string> ownAddresses_;
   std::vector<std::string> displayNames_;
-  std::vector<std::string> entries_;
 };
 
 }  // namespace velkor
