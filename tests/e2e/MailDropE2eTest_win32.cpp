@@ -81,27 +81,30 @@ bool WaitFor(Done done) {
   return false;
 }
 
+struct WindowSearch {
+  DWORD processId;
+  const std::string& prefix;
+  HWND found;
+};
+
+// EnumWindows wants a stdcall function: a lambda converts only on 64-bit.
+BOOL CALLBACK VisitWindow(HWND window, LPARAM param) {
+  auto* s = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  char caption[256] = {};
+  ::GetWindowTextA(window, caption, sizeof caption);
+  if (owner != s->processId || !::IsWindowVisible(window) ||
+      std::string(caption).compare(0, s->prefix.size(), s->prefix) != 0)
+    return TRUE;
+  s->found = window;
+  return FALSE;
+}
+
 // The visible top-level window of the process whose caption begins with `prefix`.
 HWND FindProcessWindow(DWORD processId, const std::string& prefix) {
-  struct Search {
-    DWORD processId;
-    const std::string& prefix;
-    HWND found;
-  } search{processId, prefix, nullptr};
-  ::EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        char caption[256] = {};
-        ::GetWindowTextA(window, caption, sizeof caption);
-        if (owner != s->processId || !::IsWindowVisible(window) ||
-            std::string(caption).compare(0, s->prefix.size(), s->prefix) != 0)
-          return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{processId, prefix, nullptr};
+  ::EnumWindows(&VisitWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
