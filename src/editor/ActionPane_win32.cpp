@@ -218,6 +218,8 @@ void ActionPane::ApplyView(int row, const ActionPaneView& view) {
       }
       label.Show(true);
       tree_.Show(true);
+      // Chosen while hidden: scrolled into view only now that it shows.
+      if (const HTREEITEM chosen = tree_.Selection()) tree_.EnsureVisible(chosen);
       tree_.Invalidate();
       if (view.storeSelectedFolder) tree_.Focus();
       break;
@@ -363,20 +365,27 @@ void ActionPane::OnFoldersChanged() {
 }
 
 // The folder a move or copy names is drawn red while that action is invalid
-// (folder 0, the top item, is never a valid target).
+// (folder 0, the top item, is never a valid target). The chosen folder stays
+// marked while the tree lacks the focus, as a selected row of the lists does:
+// the tree's own mark for that case is hardly told from the background.
 LRESULT ActionPane::DrawFolder(NMTVCUSTOMDRAW* draw) const {
   if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
-  if (rule_ < 0 || PaneOfActionRow(shownRow_) != ActionValueKind::Folder) return CDRF_DODEFAULT;
-  const ActionEditing editing = Editing(rule_);
-  const auto folder = editing.StoredFolder(shownRow_, Stamp());
-  if (!folder || *folder != static_cast<std::uint32_t>(draw->nmcd.lItemlParam) || !editing.RowInvalid(shownRow_))
-    return CDRF_DODEFAULT;
-  if (draw->nmcd.uItemState & CDIS_SELECTED) {
+  const bool selected = (draw->nmcd.uItemState & CDIS_SELECTED) != 0;
+  const bool focused = tree_.HasFocus();
+  bool invalid = false;
+  if (rule_ >= 0 && PaneOfActionRow(shownRow_) == ActionValueKind::Folder) {
+    const ActionEditing editing = Editing(rule_);
+    const auto folder = editing.StoredFolder(shownRow_, Stamp());
+    invalid = folder && *folder == static_cast<std::uint32_t>(draw->nmcd.lItemlParam) && editing.RowInvalid(shownRow_);
+  }
+  if (!invalid && (!selected || focused)) return CDRF_DODEFAULT;
+  if (selected && (invalid || !focused)) {
     draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
     draw->clrTextBk = kUnfocusedSelectionBack;
+    draw->clrText = ::GetSysColor(COLOR_WINDOWTEXT);
   }
-  draw->clrText = kInvalidRowText;
+  if (invalid) draw->clrText = kInvalidRowText;
   return CDRF_NEWFONT;
 }
 

@@ -15,6 +15,7 @@
 #include "DbxWriter.h"
 #include "EditorWindowFixture_win32.h"
 #include "editor/ActionPane_win32.h"
+#include "editor/RowColours_win32.h"
 
 namespace velkor {
 namespace {
@@ -175,10 +176,20 @@ TEST_F(ActionPaneTest, EachPaneKindShowsItsStoredValue) {
     EXPECT_EQ(win::Window(dialog_, IDC_ACTION_LABEL).Text(), c.label);
     EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), c.focus);
   }
+  Rules().Focus();
   ShowRule(0);
   ASSERT_NE(Tree().Selection(), nullptr);
   EXPECT_EQ(Tree().Data(Tree().Selection()), 12);
   EXPECT_EQ(Tree().ItemText(Tree().Selection()), "迷惑メール");
+  // The chosen folder is marked while the tree lacks the focus.
+  RECT text{};
+  *reinterpret_cast<HTREEITEM*>(&text) = Tree().Selection();
+  ASSERT_TRUE(Tree().Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)));
+  ::UpdateWindow(Tree().Handle());
+  HDC dc = ::GetDC(Tree().Handle());
+  const COLORREF back = ::GetPixel(dc, text.right - 1, text.top + 1);
+  ::ReleaseDC(Tree().Handle(), dc);
+  EXPECT_EQ(back, kUnfocusedSelectionBack);
   ShowRule(1);
   EXPECT_EQ(AddressEdit().Text(), "a@x.example,b@y.example");
   ShowRule(2);
