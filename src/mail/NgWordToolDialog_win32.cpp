@@ -47,7 +47,8 @@ INT_PTR NgWordToolDialog::Run(HWND owner) {
       break;
     }
     if (got < 0) break;
-    if (!TranslateKeys(&msg) && !win::TakeDialogMessage(self, &msg)) win::DispatchNextMessage(msg);
+    if (!TranslateKeys(&msg) && !win::TakeSelectAllKey(msg) && !win::TakeDialogMessage(self, &msg))
+      win::DispatchNextMessage(msg);
     // The paste state follows the clipboard while the user works.
     MSG next;
     if (!::PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE) && ++idleTriggers_ % kIdleTriggersPerRefresh == 0)
