@@ -119,7 +119,15 @@ struct Velkor {
   HWND window = nullptr;
   bool Start() {
     if (!process.Start("Velkor.exe")) return false;
-    return WaitFor([&] { return (window = ::FindWindowA(nullptr, kTitle)) && ::IsWindowVisible(window); });
+    if (!WaitFor([&] { return (window = ::FindWindowA(nullptr, kTitle)) && ::IsWindowVisible(window); }))
+      return false;
+    // A click that arrives while the window is still starting up is lost.
+    const bool active = WaitFor([&] {
+      ::SetForegroundWindow(window);
+      return ::GetForegroundWindow() == window;
+    });
+    ::Sleep(500);
+    return active;
   }
   HWND Item(int id) const { return ::GetDlgItem(window, id); }
   void Close() {
@@ -225,6 +233,18 @@ TEST(JapaneseThroughTheKeyboard, EveryEditTheProgramOpensTakesItWholeAndTheSaveK
       EXPECT_TRUE(WaitFor([&] { return EditOf(::GetParent(edit)) == nullptr; }));
     }
   }
+
+  // F2 edits the focused row (the blocked sender just added) with its text
+  // selected, so typing replaces it; Ctrl+A selects what was typed since.
+  Press(VK_F2);
+  HWND rename = labelEdit(blocked);
+  ASSERT_NE(rename, nullptr);
+  TypeText(L"別の送信者");
+  EXPECT_TRUE(WaitFor([&] { return TextOf(rename) == "別の送信者"; })) << TextOf(rename);
+  Press('A', VK_CONTROL);
+  TypeText(L"迷惑 <meiwaku@example.jp>");
+  EXPECT_TRUE(WaitFor([&] { return TextOf(rename) == "迷惑 <meiwaku@example.jp>"; })) << TextOf(rename);
+  Press(VK_RETURN);
 
   // The NG-word tool serves its own messages: a word pasted into its list and
   // edited there (a slow double click opens the edit).
