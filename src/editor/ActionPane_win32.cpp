@@ -366,7 +366,7 @@ void ActionPane::OnFoldersChanged() {
 
 // The folder a move or copy names is drawn red while that action is invalid
 // (folder 0, the top item, is never a valid target). The chosen folder stays
-// marked while the tree lacks the focus, as a selected row of the lists does:
+// marked while the tree lacks the focus, as a selected row of the lists is:
 // the tree's own mark for that case is hardly told from the background.
 LRESULT ActionPane::DrawFolder(NMTVCUSTOMDRAW* draw) const {
   if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
@@ -383,7 +383,7 @@ LRESULT ActionPane::DrawFolder(NMTVCUSTOMDRAW* draw) const {
   if (selected && (invalid || !focused)) {
     draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
     draw->clrTextBk = kUnfocusedSelectionBack;
-    draw->clrText = ::GetSysColor(COLOR_WINDOWTEXT);
+    draw->clrText = kUnfocusedSelectionText;
   }
   if (invalid) draw->clrText = kInvalidRowText;
   return CDRF_NEWFONT;

@@ -183,7 +183,8 @@ TEST_F(ActionPaneTest, EachPaneKindShowsItsStoredValue) {
   EXPECT_EQ(Tree().ItemText(Tree().Selection()), "迷惑メール");
   // The chosen folder is marked while the tree lacks the focus.
   RECT text{};
-  *reinterpret_cast<HTREEITEM*>(&text) = Tree().Selection();
+  const HTREEITEM chosen = Tree().Selection();
+  std::memcpy(&text, &chosen, sizeof chosen);  // TVM_GETITEMRECT takes the item in the rectangle
   ASSERT_TRUE(Tree().Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)));
   ::UpdateWindow(Tree().Handle());
   HDC dc = ::GetDC(Tree().Handle());
