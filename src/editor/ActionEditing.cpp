@@ -82,14 +82,9 @@ void ActionEditing::Exclude(int row) {
 
 namespace {
 
-// Only the low byte counts, as in validation, so a value Outlook Express
-// accepts is shown and kept.
-bool LowByte(const RuleAction* action, std::uint32_t* low) {
-  std::uint32_t value = 0;
-  if (!action || !action->DwordValue(&value)) return false;
-  *low = value & 0xFF;
-  return true;
-}
+// The stored number, judged whole: 0x101 is no colour index and no mark,
+// though its low byte alone would pass.
+bool StoredNumber(const RuleAction* action, std::uint32_t* value) { return action && action->DwordValue(value); }
 
 }  // namespace
 
@@ -120,14 +115,14 @@ ActionPaneView ActionEditing::ShowRow(int row, const StoreStamp& stamp) {
       if (!action || !action->HasValue()) {
         StoreDword(row, kNewHighlight);
         view.choice = static_cast<int>(kNewHighlight);
-      } else if (LowByte(action, &index) && index < static_cast<std::uint32_t>(kColourCount)) {
+      } else if (StoredNumber(action, &index) && index < static_cast<std::uint32_t>(kColourCount)) {
         view.choice = static_cast<int>(index);
       }
       break;
     }
     case ActionValueKind::Mark: {
       std::uint32_t value = 0;
-      if (!LowByte(action, &value) || (value != 1 && value != 2)) {
+      if (!StoredNumber(action, &value) || (value != 1 && value != 2)) {
         StoreDword(row, kNewWatchIgnore);
         value = kNewWatchIgnore;
       }

@@ -143,7 +143,7 @@ void ActionPane::SelectRow(int row) {
   list.EnsureVisible(row);
   listGuard_ = false;
   if (Editing(rule_).Holds(row))
-    ShowRow(row, false);
+    ShowRow(row);
   else
     HideValueControls();
 }
@@ -164,7 +164,7 @@ void ActionPane::OnSessionLoaded() {
   if (rule_ >= 0 && remembered.rule == rule_ && remembered.action >= 0 && remembered.action < kSlotCount)
     SelectRow(remembered.action);
   else if (shownRow_ >= 0)
-    ShowRow(shownRow_, false);
+    ShowRow(shownRow_);
 }
 
 void ActionPane::RememberSelection(RememberedSelection* selection) const {
@@ -181,17 +181,17 @@ bool ActionPane::EndEditForPress(HWND control, HWND focus) {
 
 int ActionPane::SelectedRow() const { return win::ListView(Dialog(), IDC_ACTION_TYPE_LIST).NextSelected(); }
 
-void ActionPane::ShowRow(int row, bool userAction) {
+void ActionPane::ShowRow(int row) {
   if (rule_ < 0) return;
   // An edit in progress belongs to the row shown so far.
   EndEdit();
-  ApplyView(row, Editing(rule_).ShowRow(row, Stamp()), userAction);
+  ApplyView(row, Editing(rule_).ShowRow(row, Stamp()));
 }
 
-// Focus moves to a value editor only when the user works in the action list;
-// showing a rule from the rule list leaves the focus there, so the arrow keys
-// keep walking the rules.
-void ActionPane::ApplyView(int row, const ActionPaneView& view, bool userAction) {
+// The address edit, and the tree when it has just chosen a folder, take the
+// focus whenever they are shown, also for a rule selected in the rule list:
+// the value is what the user is to fill in next.
+void ActionPane::ApplyView(int row, const ActionPaneView& view) {
   win::WaitCursor wait;
   HideValueControls();
   win::Window label(Dialog(), IDC_ACTION_LABEL);
@@ -218,8 +218,10 @@ void ActionPane::ApplyView(int row, const ActionPaneView& view, bool userAction)
       }
       label.Show(true);
       tree_.Show(true);
+      // Chosen while hidden: scrolled into view only now that it shows.
+      if (const HTREEITEM chosen = tree_.Selection()) tree_.EnsureVisible(chosen);
       tree_.Invalidate();
-      if (view.storeSelectedFolder && userAction) tree_.Focus();
+      if (view.storeSelectedFolder) tree_.Focus();
       break;
     }
     case ActionValueKind::Text:
@@ -230,7 +232,7 @@ void ActionPane::ApplyView(int row, const ActionPaneView& view, bool userAction)
       win::Window(Dialog(), IDC_BROWSE).Show(true);
       textRule_ = rule_;
       textRow_ = row;
-      if (userAction) edit.Focus();
+      edit.Focus();
       break;
     case ActionValueKind::Colour:
       colours_.Select(view.choice);
@@ -276,13 +278,10 @@ void ActionPane::OnRowChanged(const NMLISTVIEW& change) {
   const int oldCheck = CheckStateOf(change.uOldState), newCheck = CheckStateOf(change.uNewState);
   if (oldCheck != 0 && newCheck != 0 && oldCheck != newCheck) {
     // Only the user's own clicks and keys count; anything else is undone.
-    // Wine's list view toggles a clicked box before it takes the focus, so a
-    // press of the mouse button counts as the user's too.
-    if (!list.HasFocus() && !(::GetKeyState(VK_LBUTTON) & 0x8000)) {
+    if (!TakeUserToggle(list.Handle())) {
       SetChecks();
       return;
     }
-    if (!list.HasFocus()) list.Focus();
     listGuard_ = true;
     list.UnselectAll();
     list.SetSelected(row, true);
@@ -290,7 +289,7 @@ void ActionPane::OnRowChanged(const NMLISTVIEW& change) {
     listGuard_ = false;
     if (newCheck == 2) {
       EndEdit();
-      ApplyView(row, Editing(rule_).CheckRow(row, Stamp()), true);
+      ApplyView(row, Editing(rule_).CheckRow(row, Stamp()));
     } else {
       HideValueControls();
       Editing(rule_).UncheckRow(row);
@@ -303,7 +302,7 @@ void ActionPane::OnRowChanged(const NMLISTVIEW& change) {
   const bool isSelected = (change.uNewState & LVIS_SELECTED) != 0;
   if (wasSelected == isSelected) return;
   if (isSelected && Editing(rule_).Holds(row))
-    ShowRow(row, list.HasFocus());
+    ShowRow(row);
   else if (isSelected || list.SelectedCount() == 0)
     HideValueControls();
 }
@@ -361,25 +360,32 @@ void ActionPane::OnFoldersChanged() {
   treeGuard_ = true;
   tree_.Build(Session().Folders());
   treeGuard_ = false;
-  if (tree_.IsVisible() && shownRow_ >= 0) ShowRow(shownRow_, false);
+  if (tree_.IsVisible() && shownRow_ >= 0) ShowRow(shownRow_);
   Changed();
 }
 
 // The folder a move or copy names is drawn red while that action is invalid
-// (folder 0, the top item, is never a valid target).
+// (folder 0, the top item, is never a valid target). The chosen folder stays
+// marked while the tree lacks the focus, as a selected row of the lists is:
+// the tree's own mark for that case is hardly told from the background.
 LRESULT ActionPane::DrawFolder(NMTVCUSTOMDRAW* draw) const {
   if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
-  if (rule_ < 0 || PaneOfActionRow(shownRow_) != ActionValueKind::Folder) return CDRF_DODEFAULT;
-  const ActionEditing editing = Editing(rule_);
-  const auto folder = editing.StoredFolder(shownRow_, Stamp());
-  if (!folder || *folder != static_cast<std::uint32_t>(draw->nmcd.lItemlParam) || !editing.RowInvalid(shownRow_))
-    return CDRF_DODEFAULT;
-  if (draw->nmcd.uItemState & CDIS_SELECTED) {
+  const bool selected = (draw->nmcd.uItemState & CDIS_SELECTED) != 0;
+  const bool focused = tree_.HasFocus();
+  bool invalid = false;
+  if (rule_ >= 0 && PaneOfActionRow(shownRow_) == ActionValueKind::Folder) {
+    const ActionEditing editing = Editing(rule_);
+    const auto folder = editing.StoredFolder(shownRow_, Stamp());
+    invalid = folder && *folder == static_cast<std::uint32_t>(draw->nmcd.lItemlParam) && editing.RowInvalid(shownRow_);
+  }
+  if (!invalid && (!selected || focused)) return CDRF_DODEFAULT;
+  if (selected && (invalid || !focused)) {
     draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
     draw->clrTextBk = kUnfocusedSelectionBack;
+    draw->clrText = kUnfocusedSelectionText;
   }
-  draw->clrText = kInvalidRowText;
+  if (invalid) draw->clrText = kInvalidRowText;
   return CDRF_NEWFONT;
 }
 

@@ -59,8 +59,8 @@ class ActionPane : public EditorPane {
   ActionEditing Editing(std::int64_t rule) const;
   const StoreStamp& Stamp() const { return Session().Folders().Stamp(); }
   void SelectRow(int row);
-  void ShowRow(int row, bool userAction);
-  void ApplyView(int row, const ActionPaneView& view, bool userAction);
+  void ShowRow(int row);
+  void ApplyView(int row, const ActionPaneView& view);
   void HideValueControls();
   void SetChecks();
   void OnRowChanged(const NMLISTVIEW& change);

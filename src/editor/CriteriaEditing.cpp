@@ -63,14 +63,13 @@ void CriteriaEditing::Exclude(int row) {
 
 namespace {
 
-// The combo entry of a stored 1-or-2 number; only the low byte counts, as in
-// validation, so a value Outlook Express accepts is shown and kept.
+// The combo entry of a stored 1-or-2 number, judged by the whole value: 0x101
+// is neither, though its low byte alone would pass for 1.
 int EntryOfNumber(const RuleCriterion* criterion, std::uint32_t firstValue) {
   std::uint32_t value = 0;
   if (!criterion || !criterion->DwordValue(&value)) return -1;
-  const std::uint32_t low = value & 0xFF;
-  if (low != 1 && low != 2) return -1;
-  return low == firstValue ? 0 : 1;
+  if (value != 1 && value != 2) return -1;
+  return value == firstValue ? 0 : 1;
 }
 
 }  // namespace

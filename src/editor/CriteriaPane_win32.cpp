@@ -176,8 +176,8 @@ void CriteriaPane::RefreshOptions() {
   win::Button(Dialog(), IDC_WORDS_ANY).SetChecked(on && !view.allWords);
 }
 
-// Only the user's own clicks and keys count: the list has the focus, and no
-// word is being edited.
+// Only the user's own clicks and keys count (a key on the focused list, a
+// click even on an unfocused one), and none while a word is being edited.
 void CriteriaPane::OnRowChanged(const NMLISTVIEW& change) {
   if (rowGuard_ || !HasRule() || !(change.uChanged & LVIF_STATE) || change.iItem < 0 || change.iItem >= kSlotCount)
     return;
@@ -185,7 +185,7 @@ void CriteriaPane::OnRowChanged(const NMLISTVIEW& change) {
   const int row = change.iItem;
   bool checked = false;
   if (CheckBoxToggled(change, &checked)) {
-    if (labelEditing_ || !rows.HasFocus()) {
+    if (labelEditing_ || !TakeUserToggle(rows.Handle())) {
       SetCheckBoxes();
       return;
     }

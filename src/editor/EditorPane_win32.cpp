@@ -47,4 +47,12 @@ bool CheckBoxToggled(const NMLISTVIEW& change, bool* nowChecked) {
   return true;
 }
 
+bool TakeUserToggle(HWND list) {
+  win::ListView view(list);
+  if (view.HasFocus()) return true;
+  if (!(::GetKeyState(VK_LBUTTON) & 0x8000)) return false;
+  view.Focus();
+  return true;
+}
+
 }  // namespace velkor

@@ -157,5 +157,10 @@ constexpr int kWordListMargin = 50;
 inline int CheckStateOf(UINT state) { return static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12); }
 // True when an LVN_ITEMCHANGED turned a row's check box on or off.
 bool CheckBoxToggled(const NMLISTVIEW& change, bool* nowChecked);
+// Whether a toggle of a check box of `list` came from the user: the list has
+// the keyboard focus, or the left button is down on it (Wine's list view
+// toggles a clicked box before it takes the focus). A user's toggle on an
+// unfocused list gives it the focus.
+bool TakeUserToggle(HWND list);
 
 }  // namespace velkor

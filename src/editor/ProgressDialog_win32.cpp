@@ -68,15 +68,14 @@ void ProgressDialog::SetPosition(int position) {
 
 void ProgressDialog::Pump() {
   MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (win::PeekNextMessage(&msg)) {
     if (msg.message == WM_QUIT) {
       // Leave it for the loop that owns the thread.
       ::PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (Handle() && ::IsDialogMessageA(Handle(), &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    if (win::TakeDialogMessage(Handle(), &msg)) continue;
+    win::DispatchNextMessage(msg);
   }
 }
 

@@ -7,7 +7,6 @@ namespace {
 
 constexpr COLORREF kSelectedFocusText = RGB(255, 255, 255);
 constexpr COLORREF kSelectedFocusBack = RGB(49, 106, 197);
-constexpr COLORREF kSelectedText = RGB(0, 0, 255);
 
 }  // namespace
 
@@ -26,7 +25,7 @@ LRESULT DrawListRow(NMLVCUSTOMDRAW* draw, const std::function<RowLook(int row, L
       draw->clrText = kSelectedFocusText;
       draw->clrTextBk = kSelectedFocusBack;
     } else {
-      draw->clrText = invalid ? kInvalidRowText : kSelectedText;
+      draw->clrText = invalid ? kInvalidRowText : kUnfocusedSelectionText;
       draw->clrTextBk = kUnfocusedSelectionBack;
     }
   } else {

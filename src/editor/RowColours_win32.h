@@ -12,8 +12,9 @@
 namespace velkor {
 
 constexpr COLORREF kInvalidRowText = RGB(255, 0, 0);
-// The back of a selected row while its list has not the focus.
+// The back and text of a selected row while its list has not the focus.
 constexpr COLORREF kUnfocusedSelectionBack = RGB(236, 233, 216);
+constexpr COLORREF kUnfocusedSelectionText = RGB(0, 0, 255);
 
 enum class RowLook : std::uint8_t {
   Valid,

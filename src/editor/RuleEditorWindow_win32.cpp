@@ -508,7 +508,7 @@ bool RuleEditorWindow::ApplyMouseRules(const MSG& msg) {
 
 bool RuleEditorWindow::PreTranslate(MSG* msg) {
   if (!msg || ended_ || !Handle()) return false;
-  if (ApplyMouseRules(*msg)) return true;
+  if (ApplyMouseRules(*msg) || win::TakeSelectAllKey(*msg)) return true;
   if (!accelerators_) return false;
   if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
   if (!PaneEditing(::GetFocus())) return false;

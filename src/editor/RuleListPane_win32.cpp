@@ -153,6 +153,9 @@ bool RuleListPane::OnNotify(int id, NMHDR* header, LRESULT* result) {
     case LVN_BEGINLABELEDITA:
       *result = FALSE;
       return true;
+    case LVN_KEYDOWN:
+      if (reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_F2) win::ListView(header->hwndFrom).EditFocused();
+      return false;
     case LVN_ENDLABELEDITA:
       *result = OnLabelEdited(*reinterpret_cast<NMLVDISPINFOA*>(header)) ? TRUE : FALSE;
       ::InvalidateRect(win::ListView(header->hwndFrom).Header(), nullptr, TRUE);

@@ -37,12 +37,9 @@ RowMove MoveSelectedRows(int rowCount, const std::vector<bool>& selected, int so
   move.order.insert(move.order.begin() + insertAt, taken.begin(), taken.end());
   move.firstInserted = insertAt;
   move.insertedCount = static_cast<int>(taken.size());
-  for (int i = 0; i < rowCount; ++i) {
-    if (move.order[i] != i) {
-      move.moved = true;
-      break;
-    }
-  }
+  // A drop just below the rows, which leaves them where they were, is still
+  // a move the user made.
+  move.moved = true;
   return move;
 }
 

@@ -32,7 +32,8 @@ struct RowMove {
 // Takes every selected row out (last to first), lowering the target for each
 // taken row above it, and inserts them at the target in their previous
 // relative order. Nothing moves when source == target, when no row is
-// selected or when the target is outside 0..rowCount.
+// selected or when the target is outside 0..rowCount; any other drop is a
+// move, even one that leaves the order as it was.
 RowMove MoveSelectedRows(int rowCount, const std::vector<bool>& selected, int source, int target);
 
 // The row that shows `ruleId` among the rows' ids, 0 when none does (and

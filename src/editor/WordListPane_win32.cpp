@@ -159,6 +159,9 @@ bool WordListPane::OnNotify(NMHDR* header, LRESULT* result) {
     case LVN_DELETEALLITEMS:
       *result = TRUE;  // no LVN_DELETEITEM for each row: the rows hold no resources
       return true;
+    case LVN_KEYDOWN:
+      if (reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_F2) List().EditFocused();
+      return false;
     case LVN_BEGINLABELEDITA:
       host_.LabelEditing(true);
       *result = FALSE;
@@ -306,7 +309,15 @@ void WordListPane::Paste() {
   PasteText(text, win::ClipboardHas(wab));
 }
 
+void WordListPane::EndEditFirst() {
+  // Rows that arrive from outside (a drop, the picker, the tool) end a label
+  // edit in progress first, as a click elsewhere would: an empty new row must
+  // not stay open above them. Taking the focus makes the list end it.
+  if (IsEditing()) List().Focus();
+}
+
 void WordListPane::PasteText(const std::string& pasted, bool addressBookText) {
+  EndEditFirst();
   const std::string text =
       addressBookText && wordlist::IsAddressBookText(pasted) ? wordlist::AddressBookLines(pasted) : pasted;
   std::unique_ptr<win::WaitCursor> wait;
@@ -331,6 +342,7 @@ void WordListPane::PasteText(const std::string& pasted, bool addressBookText) {
 }
 
 void WordListPane::Merge(const std::vector<std::string>& words) {
+  EndEditFirst();
   wordlist::WordMerge merge(Words());
   for (const std::string& word : words) merge.Add(word);
   ApplyMerge(merge, nullptr);

@@ -120,6 +120,7 @@ class WordListPane {
 
  private:
   void Commit();
+  void EndEditFirst();
   // Shows the merge in the list: existing rows selected, new rows appended and
   // selected, then commit. False when an outside change stopped it.
   bool ApplyMerge(const wordlist::WordMerge& merge, ProgressDialog* progress);

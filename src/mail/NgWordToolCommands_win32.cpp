@@ -115,6 +115,9 @@ bool NgWordToolDialog::OnNotify(int id, NMHDR* header, LRESULT* result) {
       ShowContextMenu(1, Focus::WordList);
       *result = 0;
       return true;
+    case LVN_KEYDOWN:
+      if (reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_F2) list_.EditFocused();
+      return false;
     case LVN_BEGINLABELEDIT:
       *result = FALSE;  // every item can be edited
       return true;

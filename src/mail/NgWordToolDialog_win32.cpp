@@ -40,17 +40,15 @@ INT_PTR NgWordToolDialog::Run(HWND owner) {
   running_ = !closed_;
   MSG msg;
   while (running_) {
-    BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    BOOL got = win::NextMessage(&msg);
     if (got == 0) {
       ::PostQuitMessage(static_cast<int>(msg.wParam));  // leave the quit to the outer loop
       result_ = 0;
       break;
     }
     if (got < 0) break;
-    if (!TranslateKeys(&msg) && !::IsDialogMessageA(self, &msg)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
+    if (!TranslateKeys(&msg) && !win::TakeSelectAllKey(msg) && !win::TakeDialogMessage(self, &msg))
+      win::DispatchNextMessage(msg);
     // The paste state follows the clipboard while the user works.
     MSG next;
     if (!::PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE) && ++idleTriggers_ % kIdleTriggersPerRefresh == 0)

@@ -128,8 +128,11 @@ class ListView : public Window {
   void SelectAll() const { SetSelected(-1, true); }
   void UnselectAll() const { SetSelected(-1, false); }
   void EnsureVisible(int index) const { Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE); }
-  // Starts label editing of row `index` (the list takes the focus first).
+  // Starts label editing of row `index` (the list takes the focus first),
+  // its whole text selected.
   HWND EditLabel(int index) const;
+  // F2: label editing of the focused row, when there is one.
+  HWND EditFocused() const { return Focused() >= 0 ? EditLabel(Focused()) : nullptr; }
   bool ItemRect(int index, RECT* rect, int code = LVIR_BOUNDS) const;
   // The row under a client point, or -1.
   int HitTest(POINT client) const;
@@ -156,6 +159,7 @@ class TreeView : public Window {
   // The first item, depth first, whose data is `data`, or null.
   HTREEITEM FindData(LPARAM data) const;
   void Expand(HTREEITEM item) const { Send(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item)); }
+  void EnsureVisible(HTREEITEM item) const { Send(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item)); }
   void SetImageList(HIMAGELIST images) const {
     Send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
   }
@@ -193,6 +197,11 @@ class RichEdit : public Window {
   bool StreamInRtf(std::string_view rtf) const;
   void ScrollToTop() const;
 };
+
+// Ctrl+A in an edit control (a label edit included) selects its whole text, as
+// later Windows versions do; answers whether `msg` was that key and is taken.
+// For the key filters of windows whose edits would otherwise ignore it.
+bool TakeSelectAllKey(const MSG& msg);
 
 // Shows `control` (a child of `dialog`) when `show`, else hides it: handy for
 // panes that are a set of controls.

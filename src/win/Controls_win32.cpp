@@ -220,7 +220,13 @@ void ListView::SetFocused(int index, bool focused) const {
 
 HWND ListView::EditLabel(int index) const {
   ::SetFocus(hwnd_);
-  return reinterpret_cast<HWND>(Send(LVM_EDITLABELA, static_cast<WPARAM>(index)));
+  // The W message makes the list create a Unicode edit, as its own slow
+  // double click does: an ANSI edit takes a typed double-byte character as
+  // two byte messages where a loop splits it. The message carries no text,
+  // and the label-edit notifications stay ANSI.
+  HWND edit = reinterpret_cast<HWND>(Send(LVM_EDITLABELW, static_cast<WPARAM>(index)));
+  if (edit) ::SendMessageA(edit, EM_SETSEL, 0, -1);
+  return edit;
 }
 
 bool ListView::ItemRect(int index, RECT* rect, int code) const {
@@ -393,6 +399,20 @@ bool RichEdit::StreamInRtf(std::string_view rtf) const {
 void RichEdit::ScrollToTop() const {
   SetSelection(0, 0);
   Send(WM_VSCROLL, SB_TOP);
+}
+
+bool TakeSelectAllKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != 'A' || !(::GetKeyState(VK_CONTROL) & 0x8000) ||
+      (::GetKeyState(VK_MENU) & 0x8000))
+    return false;
+  char name[16] = {};
+  const int length = ::GetClassNameA(msg.hwnd, name, sizeof name);
+  const std::string_view kEdit = "edit";
+  if (length != static_cast<int>(kEdit.size()) ||
+      !std::equal(kEdit.begin(), kEdit.end(), name, [](char a, char b) { return a == (b | 0x20); }))
+    return false;
+  ::SendMessageA(msg.hwnd, EM_SETSEL, 0, -1);
+  return true;
 }
 
 void ShowControls(HWND dialog, const int* ids, int count, bool show) {

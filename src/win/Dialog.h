@@ -69,4 +69,18 @@ class Dialog {
 // The program's module handle (the .exe, where the resources live).
 HINSTANCE ProgramInstance();
 
+// The steps of a loop that serves the thread's messages itself (a modeless
+// tool, a progress window), all Unicode: an ANSI loop hands a typed
+// double-byte character over as two byte messages, which an edit under Wine
+// takes as two characters of their own. Text in the messages stays as the
+// windows themselves keep it; only the loop's own copies are Unicode.
+// As GetMessage: > 0 a message, 0 WM_QUIT, -1 an error.
+BOOL NextMessage(MSG* msg);
+// Removes a waiting message, if any.
+bool PeekNextMessage(MSG* msg);
+// The dialog's keys (Tab, Enter, Esc, mnemonics) and its controls' messages.
+bool TakeDialogMessage(HWND dialog, MSG* msg);
+// TranslateMessage and DispatchMessage.
+void DispatchNextMessage(const MSG& msg);
+
 }  // namespace velkor::win

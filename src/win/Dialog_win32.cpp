@@ -130,4 +130,15 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+BOOL NextMessage(MSG* msg) { return ::GetMessageW(msg, nullptr, 0, 0); }
+
+bool PeekNextMessage(MSG* msg) { return ::PeekMessageW(msg, nullptr, 0, 0, PM_REMOVE) != FALSE; }
+
+bool TakeDialogMessage(HWND dialog, MSG* msg) { return dialog && ::IsDialogMessageW(dialog, msg) != FALSE; }
+
+void DispatchNextMessage(const MSG& msg) {
+  ::TranslateMessage(&msg);
+  ::DispatchMessageW(&msg);
+}
+
 }  // namespace velkor::win

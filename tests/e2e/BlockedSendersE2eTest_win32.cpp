@@ -16,8 +16,11 @@
 #include "rulestore/BlockedSenderList.h"
 #include "rulestore/RuleStore.h"
 #include "support/ChildProcess_win32.h"
+#include "support/UserInput_win32.h"
 
 namespace {
+
+using namespace velkor::test;
 
 constexpr const char* kTitle = "Velkor Ver 1.0";
 constexpr const char* kIdentity = "{3F2504E0-4F89-11D3-9A0C-0305E82C3301}";
@@ -48,60 +51,6 @@ std::vector<std::string> StoredBlocked() {
   velkor::BlockedSenderList list(velkor::IdentityBasePath(kIdentity));
   list.Load(registry);
   return list.Addresses();
-}
-
-void Key(WORD vk, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  ::SendInput(1, &input, sizeof input);
-}
-
-void Press(WORD vk, WORD modifier = 0) {
-  if (modifier) Key(modifier, false);
-  Key(vk, false);
-  Key(vk, true);
-  if (modifier) Key(modifier, true);
-  ::Sleep(150);
-}
-
-void Type(const std::string& ascii) {
-  for (char c : ascii) {
-    INPUT input[2] = {};
-    for (int i = 0; i < 2; ++i) {
-      input[i].type = INPUT_KEYBOARD;
-      input[i].ki.wScan = static_cast<WORD>(c);
-      input[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
-    }
-    ::SendInput(2, input, sizeof input[0]);
-  }
-  ::Sleep(200);
-}
-
-void ClickAt(POINT screen) {
-  ::SetCursorPos(screen.x, screen.y);
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, input, sizeof input[0]);
-  ::Sleep(200);
-}
-
-// Clicks at `screen` until `control` of the other program has the keyboard
-// focus: a click that arrives while the program is still starting up may
-// land before its window takes input.
-bool FocusByClick(HWND control, POINT screen) {
-  const DWORD thread = ::GetWindowThreadProcessId(control, nullptr);
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    ::SetForegroundWindow(::GetAncestor(control, GA_ROOT));
-    ClickAt(screen);
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (::GetGUIThreadInfo(thread, &info) && info.hwndFocus == control) return true;
-  }
-  return false;
 }
 
 int RowCount(HWND list) { return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
@@ -137,7 +86,7 @@ TEST(BlockedSendersThroughTheKeyboard, InsertTypeEnterThenSelectAllDeleteAndSave
   ASSERT_TRUE(FocusByClick(list, empty));
   Press(VK_INSERT);
   ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETEDITCONTROL, 0, 0) != 0; }));
-  Type("typed@e2e.example");
+  TypeText(L"typed@e2e.example");
   Press(VK_RETURN);
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(::GetDlgItem(window, kSaveButton)) != FALSE; }));
   EXPECT_EQ(RowCount(list), static_cast<int>(before.size()) + 1);

@@ -199,6 +199,8 @@ TEST_F(ActionEditingTest, ColourAndMarkShowTheirEntryOrStoreTheDefault) {
       {"colour missing", Plain(act::kHighlight), actionrow::kHighlight, 0, Dword(0)},
       {"colour 16", Number(act::kHighlight, 16), actionrow::kHighlight, 16, Dword(16)},
       {"colour 17 shows no entry", Number(act::kHighlight, 17), actionrow::kHighlight, -1, Dword(17)},
+      {"colour 0x103 shows no entry", Number(act::kHighlight, 0x103), actionrow::kHighlight, -1, Dword(0x103)},
+      {"mark 0x101 is out of range", Number(act::kWatchIgnore, 0x101), actionrow::kWatchIgnore, 0, Dword(1)},
       {"mark missing", Plain(act::kWatchIgnore), actionrow::kWatchIgnore, 0, Dword(1)},
       {"ignore", Number(act::kWatchIgnore, 2), actionrow::kWatchIgnore, 1, Dword(2)},
       {"mark out of range", Number(act::kWatchIgnore, 5), actionrow::kWatchIgnore, 0, Dword(1)},

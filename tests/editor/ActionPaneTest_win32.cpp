@@ -15,6 +15,7 @@
 #include "DbxWriter.h"
 #include "EditorWindowFixture_win32.h"
 #include "editor/ActionPane_win32.h"
+#include "editor/RowColours_win32.h"
 
 namespace velkor {
 namespace {
@@ -149,35 +150,49 @@ class ActionPaneTest : public EditorWindowFixture {
 
 TEST_F(ActionPaneTest, EachPaneKindShowsItsStoredValue) {
   OpenWithActions();
+  // The focus column: where the focus is after the rule is picked in the
+  // focused rule list (the address edit takes it, a stored value does not).
   struct Case {
     int rule;
     int row;
     std::vector<int> visible;
     const char* label;
+    int focus;
   };
   const Case cases[] = {
-      {0, 0, {IDC_ACTION_LABEL, IDC_FOLDER_TREE}, "移動先に指定するフォルダ"},
-      {1, 3, {IDC_ACTION_LABEL, IDC_ADDRESS_EDIT, IDC_BROWSE}, "転送先に指定するメールアドレス"},
-      {2, 4, {IDC_ACTION_LABEL, IDC_COLOR_COMBO}, "強調表示に指定する色"},
-      {3, 7, {IDC_ACTION_LABEL, IDC_MARK_COMBO}, "マークまたは無視の指定"},
-      {4, 8, {IDC_ACTION_LABEL, IDC_ADDRESS_EDIT, IDC_BROWSE}, "返信メッセージのファイル名"},
+      {0, 0, {IDC_ACTION_LABEL, IDC_FOLDER_TREE}, "移動先に指定するフォルダ", IDC_RULE_LIST},
+      {1, 3, {IDC_ACTION_LABEL, IDC_ADDRESS_EDIT, IDC_BROWSE}, "転送先に指定するメールアドレス", IDC_ADDRESS_EDIT},
+      {2, 4, {IDC_ACTION_LABEL, IDC_COLOR_COMBO}, "強調表示に指定する色", IDC_RULE_LIST},
+      {3, 7, {IDC_ACTION_LABEL, IDC_MARK_COMBO}, "マークまたは無視の指定", IDC_RULE_LIST},
+      {4, 8, {IDC_ACTION_LABEL, IDC_ADDRESS_EDIT, IDC_BROWSE}, "返信メッセージのファイル名", IDC_ADDRESS_EDIT},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rule);
+    Rules().Focus();
     ShowRule(c.rule);
     EXPECT_EQ(SelectedRows(Actions()), std::vector<int>{c.row});
     EXPECT_TRUE(Actions().IsChecked(c.row));
     EXPECT_EQ(Visible(), c.visible);
     EXPECT_EQ(win::Window(dialog_, IDC_ACTION_LABEL).Text(), c.label);
+    EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), c.focus);
   }
+  Rules().Focus();
   ShowRule(0);
   ASSERT_NE(Tree().Selection(), nullptr);
   EXPECT_EQ(Tree().Data(Tree().Selection()), 12);
   EXPECT_EQ(Tree().ItemText(Tree().Selection()), "迷惑メール");
-  Rules().Focus();
+  // The chosen folder is marked while the tree lacks the focus.
+  RECT text{};
+  const HTREEITEM chosen = Tree().Selection();
+  std::memcpy(&text, &chosen, sizeof chosen);  // TVM_GETITEMRECT takes the item in the rectangle
+  ASSERT_TRUE(Tree().Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)));
+  ::UpdateWindow(Tree().Handle());
+  HDC dc = ::GetDC(Tree().Handle());
+  const COLORREF back = ::GetPixel(dc, text.right - 1, text.top + 1);
+  ::ReleaseDC(Tree().Handle(), dc);
+  EXPECT_EQ(back, kUnfocusedSelectionBack);
   ShowRule(1);
   EXPECT_EQ(AddressEdit().Text(), "a@x.example,b@y.example");
-  EXPECT_EQ(::GetFocus(), Rules().Handle());  // showing a rule leaves the focus on the rule list
   ShowRule(2);
   win::ComboBoxEx colours(dialog_, IDC_COLOR_COMBO);
   EXPECT_EQ(colours.Selection(), 13);

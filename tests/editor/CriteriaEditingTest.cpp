@@ -72,7 +72,7 @@ TEST_F(CriteriaEditingTest, ShowingAPaneStoresTheDefaultOfAMissingOrUnusableValu
   };
   const std::vector<Case> cases = {
       {Number(crit::kPriority, 1), 6, 1, Dword(1), false},
-      {Number(crit::kPriority, 0x102), 6, 0, Dword(0x102), false},  // only the low byte counts
+      {Number(crit::kPriority, 0x101), 6, 0, Dword(2), true},  // the whole value counts, not its low byte
       {Number(crit::kPriority, 7), 6, 0, Dword(2), true},
       {Plain(crit::kPriority), 6, 0, Dword(2), true},
       {Number(crit::kSecurity, 2), 10, 1, Dword(2), false},

@@ -230,6 +230,25 @@ TEST_F(CriteriaPaneTest, DroppedTextGoesIntoTheValueListAsAPaste) {
   }
 }
 
+// Ticking an empty word row opens an edit on a new row; a drop then takes
+// its place instead of leaving the empty edit open above it.
+TEST_F(CriteriaPaneTest, ADropOnAFreshlyTickedRowEndsItsEmptyEdit) {
+  SeedKinds();
+  Open();
+  SelectRules({0});
+  Criteria().Focus();
+  Criteria().SetChecked(3, true);  // 宛先
+  Pump();
+  ASSERT_NE(ListView_GetEditControl(Values().Handle()), nullptr);
+  EXPECT_EQ(DragOnto(IDC_VALUE_LIST, {{CF_TEXT, OfferedFormat::Bytes, std::string("taro@example.jp\r\n") + '\0'}}),
+            static_cast<DWORD>(DROPEFFECT_COPY));
+  EXPECT_EQ(ListView_GetEditControl(Values().Handle()), nullptr);
+  EXPECT_EQ(RowTexts(Values()), std::vector<std::string>{"taro@example.jp"});
+  const RuleCriterion* to = window_->Store().Criterion(0, SlotBit(3));
+  ASSERT_NE(to, nullptr);
+  EXPECT_EQ(DecodeStringList(to->ValueData(), to->ValueSize()), std::vector<std::string>{"taro@example.jp"});
+}
+
 TEST_F(CriteriaPaneTest, TheClipboardCommandsEditTheShownCriterion) {
   SeedKinds();
   Open();

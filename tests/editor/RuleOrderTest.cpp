@@ -79,9 +79,12 @@ TEST(MoveSelectedRows, MovesTheSelectionKeepingItsOrder) {
 }
 
 TEST(MoveSelectedRows, DropsThatChangeNothing) {
-  // On itself, just below itself, with nothing selected, outside the list.
+  // On itself, with nothing selected, outside the list.
   EXPECT_FALSE(MoveSelectedRows(5, Selected(5, {2}), 2, 2).moved);
-  EXPECT_FALSE(MoveSelectedRows(5, Selected(5, {2}), 2, 3).moved);  // the row lands where it was
+  // Just below itself the row lands where it was, yet the user moved it.
+  RowMove same = MoveSelectedRows(5, Selected(5, {2}), 2, 3);
+  EXPECT_TRUE(same.moved);
+  EXPECT_EQ(same.order, (std::vector<int>{0, 1, 2, 3, 4}));
   EXPECT_FALSE(MoveSelectedRows(5, Selected(5, {}), 2, 0).moved);
   EXPECT_FALSE(MoveSelectedRows(5, Selected(5, {2}), 2, 6).moved);
   EXPECT_FALSE(MoveSelectedRows(5, Selected(5, {2}), 2, -1).moved);
