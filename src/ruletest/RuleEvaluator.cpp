@@ -181,8 +181,7 @@ int RuleEvaluator::RuleCount() const { return static_cast<int>(c_->rules.size())
 
 RuleVerdict RuleEvaluator::Evaluate(const MailMessage& mail, const std::string& account) const {
   RuleVerdict verdict;
-  const std::string sender = mail.fromAddresses.empty() ? std::string() : mail.fromAddresses.front().address;
-  if (const std::string* entry = c_->BlockedEntry(sender)) {
+  if (const std::string* entry = c_->BlockedEntry(mail.SenderAddress())) {
     verdict.blocked = true;
     verdict.blockedEntry = *entry;
     verdict.folder = FinalFolder::Deleted;

@@ -76,11 +76,11 @@ std::string ValueText(const RuleItem& item, bool wordList, bool folder) {
 
 void PrintItem(const char* kind, const std::string& rule, int slot, const RuleItem& item, const std::string& logic,
                const char* shortName, bool wordList, bool folder) {
-  std::printf("%s\t%s\t%d\t%u\t%u\t%s\t%s\t%s\n", kind, rule.c_str(), slot, item.Type(), item.Flags(),
-              logic.c_str(), shortName, ValueText(item, wordList, folder).c_str());
+  std::printf("%s\t%s\t%d\t%u\t%u\t%s\t%s\t%s\n", kind, Field(rule).c_str(), slot, item.Type(), item.Flags(),
+              logic.c_str(), shortName, Field(ValueText(item, wordList, folder)).c_str());
   if (wordList && item.HasValue() && item.ValueType() == valuetype::kBytes) {
     for (const auto& word : DecodeStringList(item.ValueData(), item.ValueSize()))
-      std::printf("word\t%s\t%d\t%s\n", rule.c_str(), slot, word.c_str());
+      std::printf("word\t%s\t%d\t%s\n", Field(rule).c_str(), slot, Field(word).c_str());
   }
 }
 
@@ -93,14 +93,14 @@ int PrintAll(RegistryAccess& reg) {
   const std::string byDefault = DefaultIdentity(reg);
   for (const auto& identity : ListIdentitiesWithNames(reg)) {
     const std::string& id = identity.keyName;
-    std::printf("identity\t%s\t%s\t%s\n", id.c_str(), id == byDefault ? "default" : "-", identity.userName.c_str());
-    std::printf("storeroot\t%s\t%s\n", id.c_str(), ReadStoreRoot(reg, id).storeRoot.c_str());
+    std::printf("identity\t%s\t%s\t%s\n", id.c_str(), id == byDefault ? "default" : "-", Field(identity.userName).c_str());
+    std::printf("storeroot\t%s\t%s\n", id.c_str(), Field(ReadStoreRoot(reg, id).storeRoot).c_str());
     AccountList accounts;
     accounts.Read(reg, id);
     for (int i = 0; i < accounts.Count(); ++i) {
-      std::printf("account\t%s\t%s\t%s\t%s\t%s\t%s\n", id.c_str(), accounts.Identifier(i).c_str(),
-                  i == accounts.DefaultIndex() ? "default" : "-", accounts.AccountName(i).c_str(),
-                  accounts.SmtpDisplayName(i).c_str(), accounts.SmtpEmailAddress(i).c_str());
+      std::printf("account\t%s\t%s\t%s\t%s\t%s\t%s\n", id.c_str(), Field(accounts.Identifier(i)).c_str(),
+                  i == accounts.DefaultIndex() ? "default" : "-", Field(accounts.AccountName(i)).c_str(),
+                  Field(accounts.SmtpDisplayName(i)).c_str(), Field(accounts.SmtpEmailAddress(i)).c_str());
     }
     RuleStore store(reg);
     store.SetChecks(checks);
@@ -110,9 +110,10 @@ int PrintAll(RegistryAccess& reg) {
       const MailRule& rule = rules.At(r);
       const bool valid = rule.IsValid(checks);
       invalid += valid ? 0 : 1;
-      std::printf("rule\t%s\t%s\t%u\t%u\t%s\t%s\n", id.c_str(), rule.KeyName().c_str(), rule.EnabledValue(),
-                  rule.Version(), valid ? "valid" : "invalid", rule.Name().c_str());
-      if (!valid) std::printf("problem\t%s\t%s\n", rule.KeyName().c_str(), rule.ProblemText(checks, false).c_str());
+      std::printf("rule\t%s\t%s\t%u\t%u\t%s\t%s\n", id.c_str(), Field(rule.KeyName()).c_str(), rule.EnabledValue(),
+                  rule.Version(), valid ? "valid" : "invalid", Field(rule.Name()).c_str());
+      if (!valid)
+        std::printf("problem\t%s\t%s\n", Field(rule.KeyName()).c_str(), Field(rule.ProblemText(checks, false)).c_str());
       const std::string logic = std::to_string(rule.Criteria()->Logic());
       for (int slot = 0; slot < kSlotCount; ++slot) {
         const RuleCriterion* c = rule.Criteria()->ForSlotBit(SlotBit(slot));
@@ -125,7 +126,7 @@ int PrintAll(RegistryAccess& reg) {
       }
     }
     for (const auto& address : store.BlockedSenders().Addresses())
-      std::printf("blocked\t%s\t%s\n", id.c_str(), address.c_str());
+      std::printf("blocked\t%s\t%s\n", id.c_str(), Field(address).c_str());
   }
   return invalid;
 }
