@@ -18,8 +18,6 @@ namespace velkor::cli {
 // The live registry; only the Windows build has one (cmd_rules_win32.cpp).
 std::unique_ptr<RegistryAccess> OpenLiveRegistry();
 
-namespace {
-
 // The tool does not open the mail store, so a move or copy target counts as
 // present when its reference is well formed.
 class WellFormedFolders : public FolderRefCheck {
@@ -28,7 +26,13 @@ class WellFormedFolders : public FolderRefCheck {
     return ref && size == FolderRef::kSize && ref[7] == 1;
   }
 };
+// The same check for the test command.
+const FolderRefCheck& WellFormedFolderRefs() {
+  static const WellFormedFolders check;
+  return check;
+}
 
+// A .reg file read into memory, or the live registry when `file` is empty.
 std::unique_ptr<RegistryAccess> OpenSource(const std::string& file) {
   if (file.empty()) {
     auto live = OpenLiveRegistry();
@@ -48,6 +52,8 @@ std::unique_ptr<RegistryAccess> OpenSource(const std::string& file) {
   }
   return reg;
 }
+
+namespace {
 
 std::string Hex(const std::uint8_t* data, std::size_t size) {
   static const char digits[] = "0123456789abcdef";
