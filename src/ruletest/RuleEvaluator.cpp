@@ -1,9 +1,7 @@
 #include "ruletest/RuleEvaluator.h"
 
 #include <array>
-#include <cstdio>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "mail/MultiPatternMatcher.h"
 #include "text/ShiftJis.h"
@@ -42,13 +40,6 @@ std::uint32_t DwordOf(const RuleItem& item) {
   std::uint32_t value = 0;
   item.DwordValue(&value);
   return value;
-}
-
-std::string Format(const char* pattern, const std::string& a, const std::string& b) {
-  std::string out(std::string(pattern).size() + a.size() + b.size() + 16, '\0');
-  const int n = std::snprintf(out.data(), out.size(), pattern, a.c_str(), b.c_str());
-  out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-  return out;
 }
 
 }  // namespace
@@ -297,60 +288,6 @@ RuleVerdict RuleEvaluator::Evaluate(const MailMessage& mail, const std::string& 
     if (stopped) verdict.stoppedBy = ruleIndex;
   }
   return verdict;
-}
-
-std::string VerdictText(const RuleVerdict& verdict, const FolderNameLookup& folderName) {
-  using namespace ruletesttext;
-  if (verdict.blocked) return Format(kBlockedBy, verdict.blockedEntry, kDeletedItems);
-  if (verdict.decidingRule >= 0) {
-    std::string folder = kDeletedItems;
-    if (verdict.folder == FinalFolder::Folder) {
-      folder = folderName ? folderName(verdict.folderNumber) : std::string();
-      if (folder.empty()) folder = "#" + std::to_string(verdict.folderNumber);
-    }
-    return Format(kMovedBy, verdict.rules[verdict.decidingRule].name, folder);
-  }
-  if (verdict.appliedRules.empty()) return kNoRuleMatches;
-  const std::string& first = verdict.rules[verdict.appliedRules.front()].name;
-  if (verdict.appliedRules.size() == 1) return Format(kMatchedStays, first, kInbox);
-  std::string out(std::string(kMatchedMoreStays).size() + first.size() + 64, '\0');
-  const int n = std::snprintf(out.data(), out.size(), kMatchedMoreStays, first.c_str(),
-                              static_cast<int>(verdict.appliedRules.size() - 1), kInbox);
-  out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-  return out;
-}
-
-const char* RuleStateMark(RuleState state) {
-  using namespace ruletesttext;
-  switch (state) {
-    case RuleState::Matched: return kMarkMatched;
-    case RuleState::NotMatched: return kMarkNotMatched;
-    case RuleState::Disabled: return kMarkDisabled;
-    case RuleState::Invalid: return kMarkInvalid;
-    default: return kMarkNotReached;
-  }
-}
-
-std::vector<std::string> CriterionLines(const RuleResult& rule) {
-  using namespace ruletesttext;
-  std::vector<std::string> lines;
-  for (const CriterionResult& c : rule.criteria) {
-    std::string line = c.matched ? kCriterionMatched : kCriterionNotMatched;
-    line += " ";
-    line += CriterionSlot(c.slot).description;
-    if (IsWordListCriterion(c.type)) {
-      if (c.foundWords.empty()) {
-        line += " ";
-        line += kNoneContained;
-      } else {
-        line += " ";
-        line += kContained;
-        for (std::size_t i = 0; i < c.foundWords.size(); ++i) line += (i ? ", " : "") + c.foundWords[i];
-      }
-    }
-    lines.push_back(std::move(line));
-  }
-  return lines;
 }
 
 }  // namespace velkor

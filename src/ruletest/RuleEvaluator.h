@@ -20,7 +20,6 @@
 // The words of all rules are searched in one pass per field of the mail.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -106,41 +105,5 @@ class RuleEvaluator {
   struct Compiled;
   std::unique_ptr<Compiled> c_;
 };
-
-// The texts the tester shows.
-namespace ruletesttext {
-constexpr const char* kDeletedItems = "削除済みアイテム";
-constexpr const char* kInbox = "受信トレイ";
-constexpr const char* kNoRuleMatches = "どのルールにも一致しません";
-constexpr const char* kMovedBy = "「%s」により「%s」へ移動されます";
-constexpr const char* kBlockedBy = "禁止された送信者「%s」により「%s」へ移動されます";
-constexpr const char* kMatchedStays = "「%s」に一致します（「%s」に残ります）";
-constexpr const char* kMatchedMoreStays = "「%s」ほか%d件のルールに一致します（「%s」に残ります）";
-constexpr const char* kMarkMatched = "一致";
-constexpr const char* kMarkNotMatched = "不一致";
-constexpr const char* kMarkDisabled = "無効（スキップ）";
-constexpr const char* kMarkInvalid = "エラー（スキップ）";
-constexpr const char* kMarkNotReached = "適用されない";
-constexpr const char* kCriterionMatched = "○";
-constexpr const char* kCriterionNotMatched = "×";
-constexpr const char* kNoneContained = "（どの言葉も含まれていません）";
-constexpr const char* kContained = "含まれる言葉: ";
-constexpr const char* kNotReachedBlocked = "送信者が禁止されているため、ルールは適用されません";
-constexpr const char* kNotReachedStopped = "「%s」で処理が中止されるため適用されません";
-constexpr const char* kWouldMatch = "（有効であれば一致します）";
-}  // namespace ruletesttext
-
-// Names a mail folder by its number (the folder tree of the store); empty
-// when the folder is not known.
-using FolderNameLookup = std::function<std::string(std::uint32_t folderNumber)>;
-
-// The one-line verdict: "「rule」により「folder」へ移動されます", the blocked
-// sender, the rules matched without a move, or "どのルールにも一致しません".
-std::string VerdictText(const RuleVerdict& verdict, const FolderNameLookup& folderName);
-// The mark of a rule in the rule list of the tester.
-const char* RuleStateMark(RuleState state);
-// One line per criterion of a rule: the mark, the criterion's description and
-// the words found (or that none were, for a negated criterion).
-std::vector<std::string> CriterionLines(const RuleResult& rule);
 
 }  // namespace velkor

@@ -8,6 +8,7 @@
 
 #include "../rulestore/RuleTestSupport.h"
 #include "ruletest/RuleEvaluator.h"
+#include "ruletest/RuleTestText.h"
 
 namespace velkor {
 namespace {
