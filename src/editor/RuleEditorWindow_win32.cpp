@@ -9,6 +9,7 @@
 #include "editor/Help_win32.h"
 #include "editor/ProgressDialog_win32.h"
 #include "editor/RuleDragDrop_win32.h"
+#include "editor/RuleTestDialog_win32.h"
 #include "editor/WindowState.h"
 #include "res/resource.h"
 #include "rulestore/RegistryWatcher_win32.h"
@@ -265,6 +266,7 @@ void RuleEditorWindow::RepaintRuleLists() {
 
 void RuleEditorWindow::Modified() {
   if (Handle()) EnableItem(IDC_SAVE, session_.HasUnsavedChanges());
+  if (ruleTest_) ruleTest_->RulesChanged();
 }
 
 int RuleEditorWindow::Ask(const std::string& text, const std::string& caption, UINT flags) {
@@ -369,6 +371,7 @@ void RuleEditorWindow::Fatal(const std::string& text) {
 }
 
 void RuleEditorWindow::OnDestroy() {
+  ruleTest_.reset();
   StopWatching();
   ::RevokeDragDrop(Item(IDC_VALUE_LIST));
   for (EditorPane* pane : panes_) pane->OnDestroy();
@@ -452,6 +455,11 @@ bool RuleEditorWindow::OnCommand(int id, int code, HWND control) {
       return true;
     case ID_RULE_RESTORE_BACKUP:
       RestoreFromBackup();
+      return true;
+    case ID_RULE_TEST:
+    case IDC_RULE_TEST:
+      if (!ruleTest_) ruleTest_ = std::make_unique<RuleTestDialog>(*this);
+      ruleTest_->Open();
       return true;
     default:
       // A control's notification goes to its pane; a menu command to the
