@@ -516,6 +516,8 @@ bool RuleEditorWindow::ApplyMouseRules(const MSG& msg) {
 
 bool RuleEditorWindow::PreTranslate(MSG* msg) {
   if (!msg || ended_ || !Handle()) return false;
+  // The modeless rule tester's keys (Tab, Esc) inside the main window's loop.
+  if (ruleTest_ && ruleTest_->Handle() && ::IsDialogMessageA(ruleTest_->Handle(), msg)) return true;
   if (ApplyMouseRules(*msg)) return true;
   if (!accelerators_) return false;
   if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
