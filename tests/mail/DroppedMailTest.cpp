@@ -53,6 +53,15 @@ std::map<MailFormat, Held> RawOnlyDrag(bool withHtml) {
   return formats;
 }
 
+// A .eml file dropped from Explorer: a base64 JIS spam mail, no CF_TEXT.
+std::map<MailFormat, Held> SavedMail() {
+  return {{MailFormat::SavedMail,
+           {BlockRead::Read,
+            "From: =?ISO-2022-JP?B?GyRCTEI0cBsoQg==?= <taro@spam.example>\nSubject: x\n"
+            "Content-Type: text/plain; charset=ISO-2022-JP\nContent-Transfer-Encoding: base64\n\n"
+            "GyRCS1xGfDhCJGokTjdjMEIlOyE8JWskRyQ5ISMbKEINCg==\n"}}};
+}
+
 TEST(DroppedMailTest, ValueListDecodesByPlaceAndRow) {
   using A = ListDropResult;
   struct Case {
@@ -85,7 +94,13 @@ TEST(DroppedMailTest, ValueListDecodesByPlaceAndRow) {
       {"raw only: subject decoded", RawOnlyDrag(false), 1, A::InsertPlain, "無料"},
       {"raw only: cc list", RawOnlyDrag(false), 4, A::InsertPlain, "cc1@example.jp\r\ncc2@example.jp\r\n"},
       {"raw only: body from the HTML", RawOnlyDrag(true), 2, A::OpenTool, "無料\r\n<a href=\"http://spam.example/join\">here"},
-      {"raw only: body without HTML", RawOnlyDrag(false), 2, A::OpenToolUnsupported, ""},
+      {"raw only: body without HTML, decoded from the raw message", RawOnlyDrag(false), 2, A::OpenTool,
+       "無料 http://spam.example/join\r\n"},
+      {"raw only: no text anywhere", {{MailFormat::Text, kUnreadable}, {MailFormat::RawMessage, {BlockRead::Read, "a: b\r\n\r\n"}}},
+       2, A::OpenToolUnsupported, ""},
+      {"saved mail: sender", SavedMail(), 0, A::InsertPlain, "taro@spam.example\r\n"},
+      {"saved mail: base64 body decoded", SavedMail(), 2, A::OpenTool, "本日限りの激安セールです。\r\n"},
+      {"saved mail: no row", SavedMail(), kNoSingleRow, A::Refused, ""},
       {"raw unreadable too", {{MailFormat::Text, kUnreadable}, {MailFormat::RawMessage, kUnreadable}}, 0,
        A::Refused, ""},
       {"no text offered", {{MailFormat::RawMessage, {}}}, 0, A::Refused, ""},
@@ -139,7 +154,9 @@ TEST(DroppedMailTest, MailViewAndWordList) {
        "無料で出会い系サイトに登録！\r\nhttp://spam.example/join へどうぞ\r\n連絡先 info@spam.example\r\n", false, true},
       {"HTML when the text is not global memory", RawOnlyDrag(true), true, true,
        "無料\r\n<a href=\"http://spam.example/join\">here", false, false},
-      {"raw message only", RawOnlyDrag(false), true, false, "", false, false},
+      {"raw message only: its text decoded", RawOnlyDrag(false), true, true, "無料 http://spam.example/join\r\n",
+       false, false},
+      {"saved mail", SavedMail(), true, true, "本日限りの激安セールです。\r\n", false, false},
       {"HTML without a body element", {{MailFormat::Text, kUnreadable}, {MailFormat::RawMessage, {}},
                                        {MailFormat::MailHtml, {BlockRead::Read, "<p>only"}}},
        true, true, "<p>only", false, false},

@@ -137,8 +137,10 @@ TEST_F(ListDropTest, ValueListDropsOfOutlookExpressMailsAndText) {
        2, DROPEFFECT_COPY, DROPEFFECT_NONE, "", "", "", {}},
       {"raw message only, body from HTML", rawOnly, 2, DROPEFFECT_COPY, DROPEFFECT_COPY, "", "",
        "無料\r\n<a href=\"http://spam.example/join\">here", {kOpenNgWordToolMessage}},
-      {"raw message only, no HTML", noHtml, 2, DROPEFFECT_COPY, DROPEFFECT_NONE, "", "", "",
-       {kOpenNgWordToolMessage, kUnsupportedMailMessage}},
+      {"raw message only, no HTML: its own text decoded", noHtml, 2, DROPEFFECT_COPY, DROPEFFECT_COPY, "", "",
+       "無料 http://spam.example/join\r\n", {kOpenNgWordToolMessage}},
+      {"raw message that is no mail, no HTML", {noHtml[0], {F(MailFormat::RawMessage), OfferedFormat::Bytes, "x"}}, 2,
+       DROPEFFECT_COPY, DROPEFFECT_NONE, "", "", "", {kOpenNgWordToolMessage, kUnsupportedMailMessage}},
       {"no text", {{F(MailFormat::RawMessage), OfferedFormat::Bytes, "x"}}, 0, DROPEFFECT_NONE, DROPEFFECT_NONE, "",
        "", "", {}},
   };
