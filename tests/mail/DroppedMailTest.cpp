@@ -212,5 +212,33 @@ TEST(DroppedMailTest, DamagedDataDecodesWithoutFault) {
   }
 }
 
+// CF_HDROP blocks as Explorer builds them: a 20-byte header, then the names.
+TEST(DroppedMailTest, FirstFileOfADropFilesBlock) {
+  auto block = [](bool wide, const std::string& names) {
+    std::string b(20, '\0');
+    b[0] = 20;
+    b[16] = wide ? 1 : 0;
+    return b + names;
+  };
+  // C:\迷惑.eml in UTF-16LE, then a second name.
+  const std::string wideNames("C\0:\0\\\0\xF7\x8F\xD1\x60.\0e\0m\0l\0\0\0x\0\0\0\0\0", 26);
+  const struct {
+    const char* name;
+    std::string block;
+    std::string file;
+    bool mail;
+  } cases[] = {
+      {"ANSI", block(false, std::string("C:\\a\\spam.EML\0b.txt\0\0", 22)), "C:\\a\\spam.EML", true},
+      {"UTF-16, first of two", block(true, wideNames), "C:\\迷惑.eml", true},
+      {"not a mail", block(false, std::string("C:\\a.txt\0\0", 10)), "C:\\a.txt", false},
+      {"header cut short", std::string(12, '\0'), "", false},
+      {"names outside the block", std::string("\xFF\0\0\0", 4) + std::string(16, '\0'), "", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FirstDroppedFile(c.block), c.file) << c.name;
+    EXPECT_EQ(IsSavedMailName(FirstDroppedFile(c.block)), c.mail) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace velkor
