@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <new>
 
 #include "mail/MailDropHost_win32.h"
 #include "mail/MailDropTargets_win32.h"
@@ -205,6 +206,24 @@ TEST_F(ListDropTest, SenderDropTakesTheBracketedAddressOnly) {
   EXPECT_EQ(drop, DROPEFFECT_COPY);
   EXPECT_EQ(sink.plain, "");
   target->Release();
+}
+
+// Memory running out inside a window's message (a huge paste) is reported;
+// the window and its unsaved edits stay.
+TEST(DialogTest, AllocationFailureInAMessageIsReported) {
+  struct Throwing : win::Dialog {
+    bool OnMessage(UINT message, WPARAM, LPARAM, INT_PTR*) override {
+      if (message == WM_APP + 50) throw std::bad_alloc();
+      return false;
+    }
+  } dialog;
+  ASSERT_TRUE(dialog.CreateModeless(nullptr, IDD_VELKOR_DIALOG));
+  win::ScriptedMessageBoxes boxes;
+  ::SendMessageA(dialog.Handle(), WM_APP + 50, 0, 0);
+  EXPECT_TRUE(::IsWindow(dialog.Handle()));
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_NE(boxes.shown()[0].text.find("メモリ"), std::string::npos);
+  dialog.Destroy();
 }
 
 // The column header is a child of the list view: the mail must still reach
