@@ -118,7 +118,8 @@ class Reader {
     std::string fileName;
     if (cdHeader) fileName = HeaderParameter(*cdHeader, "filename");
     if (fileName.empty() && ctHeader) fileName = HeaderParameter(*ctHeader, "name");
-    const bool attachment = disposition == "attachment" || !fileName.empty();
+    const bool attachment = (disposition == "attachment" || !fileName.empty()) &&
+                            !(StartsWith(type, "message/") && type != "message/rfc822");
 
     if (attachment) {
       MailAttachment a;
@@ -128,6 +129,9 @@ class Reader {
       mail_.attachments.push_back(std::move(a));
       return;
     }
+    // Another message/ type names something outside the mail (external-body)
+    // or a report about one (delivery-status): no attachment, no text.
+    if (StartsWith(type, "message/") && type != "message/rfc822") return;
     if (type == "message/rfc822" && depth < kMaxDepth) {
       // A forwarded mail: its text is read as part of this one.
       Entity(body, depth + 1, wantText, "text/plain");
