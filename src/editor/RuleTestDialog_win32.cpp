@@ -2,21 +2,18 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <shlobj.h>
 
 #include <cstring>
 
 #include "editor/EditorPane_win32.h"
 #include "editor/Help_win32.h"
 #include "mail/MailDropTargets_win32.h"
-#include "registry/CodePage932.h"
 #include "registry/RegFile.h"
 #include "res/resource.h"
 #include "ruletest/RuleTestText.h"
 #include "text/ShiftJis.h"
 #include "win/Controls.h"
 #include "win/DropTarget.h"
-#include "win/GlobalMemory.h"
 #include "win/MessageBox.h"
 #include "win/Strings.h"
 #include "win/WaitCursor.h"
@@ -34,26 +31,6 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += (text.empty() ? "" : "\r\n") + line;
   return text;
-}
-
-// The first file of a CF_HDROP block (a DROPFILES header, then the names, ANSI
-// or UTF-16, each ending in a NUL); empty when there is none.
-std::string FirstDroppedFile(const std::uint8_t* bytes, std::size_t size) {
-  if (size < sizeof(DROPFILES)) return std::string();
-  DROPFILES header;
-  std::memcpy(&header, bytes, sizeof header);
-  if (header.pFiles >= size) return std::string();
-  if (!header.fWide) {
-    const char* start = reinterpret_cast<const char*>(bytes) + header.pFiles;
-    return std::string(start, strnlen(start, size - header.pFiles));
-  }
-  std::u16string wide;
-  for (std::size_t at = header.pFiles; at + 1 < size; at += 2) {
-    const auto c = static_cast<char16_t>(bytes[at] | bytes[at + 1] << 8);
-    if (c == 0) break;
-    wide += c;
-  }
-  return cp932::FromUtf16(wide);
 }
 
 // The tester's drop target: the raw message of a mail from Outlook Express,
@@ -77,8 +54,17 @@ class RuleTestDropTarget : public win::DropTarget {
       dialog_->SetMail(mail.Text(MailFormat::RawMessage), std::string());
       return true;
     }
-    const std::string file = DroppedFile(data);
-    if (!file.empty()) return dialog_->OpenFile(file);
+    if (mail.TooLarge()) {
+      win::ReportTooLarge(dialog_->Handle());
+      return false;
+    }
+    // A file from Explorer is read whole, as the file dialog reads it (a
+    // saved mail may well be larger than a drop block).
+    std::string dropFiles;
+    if (win::ReadDataBytes(data, CF_HDROP, dropFiles)) {
+      const std::string file = FirstDroppedFile(dropFiles);
+      if (!file.empty()) return dialog_->OpenFile(file);
+    }
     if (mail.HasText(MailFormat::Text)) {
       dialog_->SetMail(mail.Text(MailFormat::Text), std::string());
       return true;
@@ -87,19 +73,6 @@ class RuleTestDropTarget : public win::DropTarget {
   }
 
  private:
-  static std::string DroppedFile(IDataObject* data) {
-    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium = {};
-    if (data->GetData(&format, &medium) != S_OK) return std::string();
-    std::string file;
-    if (medium.tymed == TYMED_HGLOBAL) {
-      win::GlobalLockGuard lock(medium.hGlobal);
-      if (lock) file = FirstDroppedFile(static_cast<const std::uint8_t*>(lock.Bytes()), lock.Size());
-    }
-    ::ReleaseStgMedium(&medium);
-    return file;
-  }
-
   RuleTestDialog* dialog_;
 };
 
