@@ -182,9 +182,7 @@ RuleVerdict RuleEvaluator::Evaluate(const MailMessage& mail, const std::string& 
   std::array<std::vector<std::uint8_t>, kFieldCount> found;
   for (int field = 0; field < kFieldCount; ++field) {
     if (!c_->matchers[field]) continue;
-    found[field].assign(c_->patterns[field].size(), 0);
-    for (const auto& o : c_->matchers[field]->FindAll(sjis::FoldCase(FieldText(mail, field))))
-      found[field][o.pattern] = 1;
+    found[field] = c_->matchers[field]->FindPresent(sjis::FoldCase(FieldText(mail, field)));
   }
 
   bool stopped = false;
