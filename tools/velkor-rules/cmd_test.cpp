@@ -17,6 +17,7 @@
 #include "rulestore/Identities.h"
 #include "rulestore/RuleStore.h"
 #include "ruletest/RuleEvaluator.h"
+#include "text/ShiftJis.h"
 
 namespace velkor::cli {
 
@@ -80,13 +81,13 @@ int Test(const Args& args) {
   }
   auto reg = OpenSource(regFile);
   if (!reg) return 3;
+  const auto identities = ListIdentitiesWithNames(*reg);
   if (identity.empty()) identity = DefaultIdentity(*reg);
-  if (identity.empty()) {
-    const auto all = ListIdentitiesWithNames(*reg);
-    if (!all.empty()) identity = all.front().keyName;
-  }
-  if (identity.empty()) {
-    std::fprintf(stderr, "velkor-rules: no identity\n");
+  if (identity.empty() && !identities.empty()) identity = identities.front().keyName;
+  const bool listed = std::any_of(identities.begin(), identities.end(),
+                                  [&](const OeIdentity& i) { return sjis::EqualsIgnoreCase(i.keyName, identity); });
+  if (!listed) {
+    std::fprintf(stderr, "velkor-rules: no identity %s\n", identity.c_str());
     return 3;
   }
   if (!accountGiven) {
