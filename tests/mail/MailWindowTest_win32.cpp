@@ -226,6 +226,26 @@ TEST(DialogTest, AllocationFailureInAMessageIsReported) {
   dialog.Destroy();
 }
 
+// A paste beyond the read limit reads nothing, and the user is told once the
+// clipboard is free again.
+TEST(ClipboardTest, OversizedTextReadsAsNothingWithAMessage) {
+  {
+    win::Clipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen() && clipboard.Empty());
+    ASSERT_TRUE(clipboard.SetText(std::string(win::kMaxDroppedBytes + 1, 'a')));
+  }
+  win::ScriptedMessageBoxes boxes;
+  {
+    win::Clipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
+    EXPECT_TRUE(clipboard.Text().empty());
+    EXPECT_TRUE(boxes.shown().empty());
+  }
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_NE(boxes.shown()[0].text.find("16 MB"), std::string::npos);
+  win::Clipboard(nullptr).Empty();
+}
+
 // The column header is a child of the list view: the mail must still reach
 // the window that owns the list (it went to the list view and was lost).
 TEST_F(ListDropTest, RealOleDragOntoTheColumnHeaderReachesTheOwner) {
