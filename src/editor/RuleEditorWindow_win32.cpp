@@ -9,6 +9,7 @@
 #include "editor/Help_win32.h"
 #include "editor/ProgressDialog_win32.h"
 #include "editor/RuleDragDrop_win32.h"
+#include "editor/RuleTestDialog_win32.h"
 #include "editor/WindowState.h"
 #include "res/resource.h"
 #include "rulestore/RegistryWatcher_win32.h"
@@ -265,6 +266,7 @@ void RuleEditorWindow::RepaintRuleLists() {
 
 void RuleEditorWindow::Modified() {
   if (Handle()) EnableItem(IDC_SAVE, session_.HasUnsavedChanges());
+  if (ruleTest_) ruleTest_->RulesChanged();
 }
 
 int RuleEditorWindow::Ask(const std::string& text, const std::string& caption, UINT flags) {
@@ -369,6 +371,7 @@ void RuleEditorWindow::Fatal(const std::string& text) {
 }
 
 void RuleEditorWindow::OnDestroy() {
+  ruleTest_.reset();
   StopWatching();
   ::RevokeDragDrop(Item(IDC_VALUE_LIST));
   for (EditorPane* pane : panes_) pane->OnDestroy();
@@ -453,6 +456,11 @@ bool RuleEditorWindow::OnCommand(int id, int code, HWND control) {
     case ID_RULE_RESTORE_BACKUP:
       RestoreFromBackup();
       return true;
+    case ID_RULE_TEST:
+    case IDC_RULE_TEST:
+      if (!ruleTest_) ruleTest_ = std::make_unique<RuleTestDialog>(*this);
+      ruleTest_->Open();
+      return true;
     default:
       // A control's notification goes to its pane; a menu command to the
       // pane that claims it.
@@ -508,6 +516,8 @@ bool RuleEditorWindow::ApplyMouseRules(const MSG& msg) {
 
 bool RuleEditorWindow::PreTranslate(MSG* msg) {
   if (!msg || ended_ || !Handle()) return false;
+  // The modeless rule tester's keys (Tab, Esc) inside the main window's loop.
+  if (ruleTest_ && ruleTest_->Handle() && ::IsDialogMessageA(ruleTest_->Handle(), msg)) return true;
   if (ApplyMouseRules(*msg) || win::TakeSelectAllKey(*msg)) return true;
   if (!accelerators_) return false;
   if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;

@@ -32,6 +32,7 @@
 namespace velkor {
 
 class AddressBook;
+class RuleTestDialog;
 
 // Messages the window understands (besides the watcher's reload, 0x8009).
 constexpr UINT kFolderRefQueryMessage = WM_APP + 7;  // wParam: 12-byte reference, lParam: its size
@@ -171,6 +172,7 @@ class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderR
   RegistryWatchers& watchers_;
   EditorSession session_;
   std::unique_ptr<AddressBook> addressBook_;
+  std::unique_ptr<RuleTestDialog> ruleTest_;  // the rule tester, once opened
   VelkorSettings settings_;
 
   // The panes, in the order they hear of loads and shown rules.

@@ -119,6 +119,7 @@ bool RuleListPane::IsCommandEnabled(UINT command) const {
     case ID_RULE_ADD_EMPTY:
     case ID_RULE_CREATE_TEMPLATE:
     case ID_RULE_RESTORE_BACKUP:  // carried out by the frame
+    case ID_RULE_TEST:
       return true;
     case ID_RULE_DELETE:
       return list.SelectedCount() > 0;

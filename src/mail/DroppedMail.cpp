@@ -3,6 +3,10 @@
 #include "mail/HtmlToText.h"
 #include "mail/KanjiConverter.h"
 #include "mail/MailHeaderParser.h"
+#include "message/MailMessage.h"
+#include "message/MailText.h"
+#include "registry/CodePage932.h"
+#include "text/ShiftJis.h"
 
 namespace velkor {
 
@@ -20,6 +24,12 @@ const BlockRead& DroppedMail::Block(MailFormat format) {
     if (blocks_[i].status != BlockRead::Read) blocks_[i].text.clear();
   }
   return blocks_[i];
+}
+
+bool DroppedMail::TooLarge() const {
+  for (std::size_t i = 0; i < kMailFormatCount; ++i)
+    if (read_[i] && blocks_[i].status == BlockRead::TooLarge) return true;
+  return false;
 }
 
 namespace {
@@ -54,27 +64,99 @@ ListDropResult DecodeTextForm(std::string text, CriterionRow row) {
   return Decoded(ok, std::move(text));
 }
 
-// The raw message, when the text form is not to be had.
-ListDropResult DecodeRawMessage(DroppedMail& mail, CriterionRow row) {
-  if (row == CriterionRow::Body) {
-    if (!mail.HasText(MailFormat::MailHtml)) return {ListDropResult::OpenToolUnsupported, {}};
+std::string AddressLines(const std::vector<MailAddress>& addresses) {
+  std::string out;
+  for (const MailAddress& a : addresses) {
+    std::string line = a.address;
+    if (!MailHeaderParser::ExtractAddresses(line)) continue;  // no address with an at sign
+    out += a.address + "\r\n";
+  }
+  return out;
+}
+
+// The body a reader sees: Outlook Express's HTML rendering when it comes
+// along, else the raw message's text parts, decoded (never base64). Empty
+// when neither holds text.
+std::string ReadableBody(DroppedMail& mail, const std::string& raw) {
+  if (mail.HasText(MailFormat::MailHtml)) {
     std::string body = KanjiConverter::ToShiftJis(mail.Text(MailFormat::MailHtml));
     HtmlToText(body);
+    return body;
+  }
+  // Text without a single header field is no mail.
+  if (ReadMailHeader(raw).fields.empty()) return {};
+  std::string body = ReadMailMessage(raw).body;
+  return sjis::Trim(body).empty() ? std::string() : body;
+}
+
+// The raw message (dragged from Outlook Express without its text form, or a
+// saved mail), read as a mail reader reads it.
+ListDropResult DecodeRawMessage(DroppedMail& mail, const std::string& raw, CriterionRow row) {
+  if (row == CriterionRow::Body) {
+    std::string body = ReadableBody(mail, raw);
+    if (body.empty()) return {ListDropResult::OpenToolUnsupported, {}};
     return {ListDropResult::OpenTool, std::move(body)};
   }
-  std::string text = mail.Text(MailFormat::RawMessage);
-  Extractor extract = row == CriterionRow::Sender    ? &MailHeaderParser::ExtractFromList
-                      : row == CriterionRow::Subject ? &MailHeaderParser::ExtractSubject
-                      : row == CriterionRow::To      ? &MailHeaderParser::ExtractToList
-                      : row == CriterionRow::Cc      ? &MailHeaderParser::ExtractCcList
-                                                     : &MailHeaderParser::ExtractToCcList;
-  bool ok = extract(text);
-  return Decoded(ok, std::move(text));
+  const MailMessage message = ReadMailMessage(raw);
+  std::string text;
+  switch (row) {
+    case CriterionRow::Sender: text = AddressLines(message.fromAddresses); break;
+    case CriterionRow::Subject: text = message.subject; break;
+    case CriterionRow::To: text = AddressLines(message.toAddresses); break;
+    case CriterionRow::Cc: text = AddressLines(message.ccAddresses); break;
+    default: text = AddressLines(message.toAddresses) + AddressLines(message.ccAddresses); break;
+  }
+  const bool found = !text.empty();
+  return Decoded(found, std::move(text));
+}
+
+// The first From address of a raw message, or empty.
+std::string RawSender(const std::string& raw) {
+  const MailMessage message = ReadMailMessage(raw);
+  for (const MailAddress& a : message.fromAddresses) {
+    std::string line = a.address;
+    if (MailHeaderParser::ExtractAddresses(line)) return a.address;
+  }
+  return {};
 }
 
 }  // namespace
 
+std::string FirstDroppedFile(std::string_view block) {
+  // DROPFILES: DWORD pFiles, POINT pt (two LONGs), BOOL fNC, BOOL fWide; the
+  // names start at pFiles. Little-endian, 20 bytes, in both builds.
+  constexpr std::size_t kHeaderSize = 20;
+  if (block.size() < kHeaderSize) return {};
+  auto dword = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(block[at + static_cast<std::size_t>(i)]);
+    return v;
+  };
+  const std::size_t start = dword(0);
+  const bool wide = dword(16) != 0;
+  if (start < kHeaderSize || start >= block.size()) return {};
+  if (!wide) {
+    const std::string_view names = block.substr(start);
+    return std::string(names.substr(0, names.find('\0')));
+  }
+  std::u16string name;
+  for (std::size_t i = start; i + 1 < block.size(); i += 2) {
+    const auto unit = static_cast<char16_t>(static_cast<unsigned char>(block[i]) |
+                                            static_cast<unsigned char>(block[i + 1]) << 8);
+    if (unit == 0) break;
+    name += unit;
+  }
+  return cp932::FromUtf16(name);
+}
+
+bool IsSavedMailName(std::string_view fileName) {
+  if (fileName.size() < 4) return false;
+  const std::string extension = sjis::AsciiLower(fileName.substr(fileName.size() - 4));
+  return extension == ".eml" || extension == ".nws";
+}
+
 bool AcceptsDrag(DropPlace place, DroppedMail& mail) {
+  if (place != DropPlace::WordList && mail.Offered(MailFormat::SavedMail)) return true;
   if (!mail.Offered(MailFormat::Text)) return false;
   switch (place) {
     case DropPlace::ValueList:
@@ -89,6 +171,10 @@ bool AcceptsDrag(DropPlace place, DroppedMail& mail) {
 }
 
 ListDropResult DecodeValueListDrop(DroppedMail& mail, int row) {
+  if (mail.Offered(MailFormat::SavedMail)) {
+    if (!IsMailRow(row) || !mail.HasText(MailFormat::SavedMail)) return {};
+    return DecodeRawMessage(mail, mail.Text(MailFormat::SavedMail), static_cast<CriterionRow>(row));
+  }
   if (!mail.Offered(MailFormat::Text)) return {};
   if (mail.Readable(MailFormat::Text)) {
     if (!mail.HasText(MailFormat::Text)) return {};
@@ -103,10 +189,16 @@ ListDropResult DecodeValueListDrop(DroppedMail& mail, int row) {
                   text);
   }
   if (!IsMailRow(row) || !mail.Offered(MailFormat::RawMessage) || !mail.HasText(MailFormat::RawMessage)) return {};
-  return DecodeRawMessage(mail, static_cast<CriterionRow>(row));
+  return DecodeRawMessage(mail, mail.Text(MailFormat::RawMessage), static_cast<CriterionRow>(row));
 }
 
 ListDropResult DecodeSenderDrop(DroppedMail& mail) {
+  if (mail.Offered(MailFormat::SavedMail)) {
+    if (!mail.HasText(MailFormat::SavedMail)) return {ListDropResult::Nothing, {}};
+    std::string sender = RawSender(mail.Text(MailFormat::SavedMail));
+    const bool found = !sender.empty();
+    return Decoded(found, std::move(sender));
+  }
   if (!mail.Offered(MailFormat::Text)) return {};
   std::string text = mail.Text(MailFormat::Text);
   if (mail.Offered(MailFormat::RawMessage)) {
@@ -115,9 +207,9 @@ ListDropResult DecodeSenderDrop(DroppedMail& mail) {
       return Decoded(ok, std::move(text));
     }
     if (!mail.HasText(MailFormat::RawMessage)) return {ListDropResult::Nothing, {}};
-    text = mail.Text(MailFormat::RawMessage);
-    const bool ok = MailHeaderParser::ExtractSenderAddress(text);
-    return Decoded(ok, std::move(text));
+    text = RawSender(mail.Text(MailFormat::RawMessage));
+    const bool found = !text.empty();
+    return Decoded(found, std::move(text));
   }
   return Insert(mail.Offered(MailFormat::AddressBook) ? ListDropResult::InsertAddressBook
                                                       : ListDropResult::InsertPlain,
@@ -125,6 +217,12 @@ ListDropResult DecodeSenderDrop(DroppedMail& mail) {
 }
 
 MailViewDropResult DecodeMailViewDrop(DroppedMail& mail) {
+  if (mail.Offered(MailFormat::SavedMail)) {
+    if (!mail.HasText(MailFormat::SavedMail)) return {};
+    std::string body = ReadableBody(mail, mail.Text(MailFormat::SavedMail));
+    const bool found = !body.empty();
+    return {found, std::move(body)};
+  }
   if (!mail.Offered(MailFormat::Text) || !mail.Offered(MailFormat::RawMessage)) return {};
   if (mail.Readable(MailFormat::Text)) {
     if (!mail.HasText(MailFormat::Text)) return {};
@@ -132,10 +230,9 @@ MailViewDropResult DecodeMailViewDrop(DroppedMail& mail) {
     if (!MailHeaderParser::ExtractBody(text)) return {};
     return {true, KanjiConverter::ToShiftJis(text)};
   }
-  if (!mail.HasText(MailFormat::MailHtml)) return {};
-  std::string body = KanjiConverter::ToShiftJis(mail.Text(MailFormat::MailHtml));
-  HtmlToText(body);
-  return {true, std::move(body)};
+  std::string body = ReadableBody(mail, mail.Text(MailFormat::RawMessage));
+  const bool found = !body.empty();
+  return {found, std::move(body)};
 }
 
 bool DecodeWordListDrop(DroppedMail& mail, std::string& text) {

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace velkor {
 
@@ -21,12 +22,14 @@ enum class MailFormat : std::uint8_t {
   MailHtml,     // "Microsoft Outlook Express HTML Format": the mail's HTML rendering
   Html,         // "HTML Format"
   RichText,     // "Rich Text Format"
+  SavedMail,    // CF_HDROP naming a saved mail (.eml): the raw message read from the file
 };
-constexpr std::size_t kMailFormatCount = 6;
+constexpr std::size_t kMailFormatCount = 7;
 
 // One global-memory read of a format.
 struct BlockRead {
-  enum Status : std::uint8_t { Unreadable, EmptyBlock, Read };
+  // TooLarge: refused for its size (the reader says so to the user).
+  enum Status : std::uint8_t { Unreadable, EmptyBlock, Read, TooLarge };
   Status status = Unreadable;
   std::string text;  // up to the first NUL, or the whole block without one
 };
@@ -49,11 +52,13 @@ class DroppedMail {
   // Readable with at least one byte (a block of size 0 counts as absent).
   bool HasText(MailFormat format) { return Block(format).status == BlockRead::Read; }
   const std::string& Text(MailFormat format) { return Block(format).text; }
+  // Whether a block read so far was refused for its size.
+  bool TooLarge() const;
 
  private:
   static std::size_t Index(MailFormat f) { return static_cast<std::size_t>(f); }
   MailDataSource& source_;
-  std::array<std::int8_t, kMailFormatCount> offered_{-1, -1, -1, -1, -1, -1};
+  std::array<std::int8_t, kMailFormatCount> offered_{-1, -1, -1, -1, -1, -1, -1};
   std::array<bool, kMailFormatCount> read_{};
   std::array<BlockRead, kMailFormatCount> blocks_{};
 };
@@ -77,6 +82,12 @@ struct ListDropResult {
   std::string text;
   bool Handled() const { return action != Refused && action != OpenToolUnsupported; }
 };
+
+// The first file named by a CF_HDROP block (a DROPFILES header, then NUL-
+// terminated names, ANSI or UTF-16), in Shift_JIS; empty when there is none.
+std::string FirstDroppedFile(std::string_view dropFiles);
+// Whether a file name is that of a saved mail (.eml, or .nws for news).
+bool IsSavedMailName(std::string_view fileName);
 
 // The drop targets that decode mails.
 enum class DropPlace : std::uint8_t { ValueList, BlockedSenders, MailView, WordList };

@@ -613,6 +613,14 @@ std::string KanjiConverter::ToShiftJis(std::string_view input, bool decodeMime) 
   return converter.Convert(input);
 }
 
+std::string KanjiConverter::ToShiftJisFrom(std::string_view input, KanjiCode eightBit) {
+  std::string out;
+  out.reserve(input.size() + input.size() / 4);
+  Decoder(eightBit == KanjiCode::Ascii || eightBit == KanjiCode::Jis ? GuessEightBit(input) : eightBit)
+      .Feed(input, out);
+  return out;
+}
+
 KanjiCode KanjiConverter::Detect(std::string_view input) {
   if (HasJisShift(input)) return KanjiCode::Jis;
   return GuessEightBit(input);

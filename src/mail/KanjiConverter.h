@@ -29,6 +29,9 @@ class KanjiConverter {
 
   // Convenience for the common calls: Convert with "s" or "sm".
   static std::string ToShiftJis(std::string_view input, bool decodeMime = false);
+  // Converts text whose 8-bit code is known (a declared character set)
+  // instead of guessing it; JIS escapes are followed whatever the code.
+  static std::string ToShiftJisFrom(std::string_view input, KanjiCode eightBit);
 
   // What the input is taken to be: JIS when it holds an ISO-2022-JP escape or
   // SO, else UTF-8, Shift_JIS or EUC-JP by which one its 8-bit bytes fit

@@ -1,5 +1,8 @@
 #include "mail/MailDropTargets_win32.h"
 
+#include <cstdint>
+#include <fstream>
+
 #include "res/resource.h"
 #include "win/Clipboard.h"
 #include "win/Strings.h"
@@ -10,6 +13,7 @@ CLIPFORMAT MailClipboardFormat(MailFormat format) {
   UINT id = 0;
   switch (format) {
     case MailFormat::Text: return CF_TEXT;
+    case MailFormat::SavedMail: return CF_HDROP;
     case MailFormat::AddressBook: id = IDS_WAB_FLAT_BUFFER; break;
     case MailFormat::RawMessage: id = IDS_RAW_MESSAGE_FORMAT; break;
     case MailFormat::MailHtml: id = IDS_MAIL_HTML_FORMAT; break;
@@ -20,15 +24,53 @@ CLIPFORMAT MailClipboardFormat(MailFormat format) {
   return name.empty() ? 0 : static_cast<CLIPFORMAT>(win::RegisteredFormat(name.c_str()));
 }
 
+std::string DataObjectMailSource::SavedMailFile() {
+  if (!fileAsked_) {
+    fileAsked_ = true;
+    std::string dropFiles;
+    if (win::ReadDataBytes(data_, CF_HDROP, dropFiles)) {
+      std::string name = FirstDroppedFile(dropFiles);
+      if (IsSavedMailName(name)) file_ = std::move(name);
+    }
+  }
+  return file_;
+}
+
 bool DataObjectMailSource::Offered(MailFormat format) {
+  if (format == MailFormat::SavedMail) return !SavedMailFile().empty();
   return win::DataOffers(data_, MailClipboardFormat(format));
 }
 
 BlockRead DataObjectMailSource::Read(MailFormat format) {
   BlockRead block;
-  bool empty = false;
-  if (!win::ReadDataText(data_, MailClipboardFormat(format), block.text, &empty)) return block;
+  if (format == MailFormat::SavedMail) return ReadSavedMail(SavedMailFile());
+  bool empty = false, tooLarge = false;
+  if (!win::ReadDataText(data_, MailClipboardFormat(format), block.text, &empty, &tooLarge)) {
+    if (tooLarge) block.status = BlockRead::TooLarge;
+    return block;
+  }
   block.status = empty ? BlockRead::EmptyBlock : BlockRead::Read;
+  return block;
+}
+
+BlockRead ReadSavedMail(const std::string& path) {
+  BlockRead block;
+  if (path.empty()) return block;
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return block;
+  const std::streamoff size = in.tellg();
+  if (size < 0) return block;
+  if (static_cast<std::uint64_t>(size) > win::kMaxDroppedBytes) {
+    block.status = BlockRead::TooLarge;
+    return block;
+  }
+  block.text.resize(static_cast<std::size_t>(size));
+  in.seekg(0);
+  if (size > 0 && !in.read(&block.text[0], size)) {
+    block.text.clear();
+    return block;
+  }
+  block.status = block.text.empty() ? BlockRead::EmptyBlock : BlockRead::Read;
   return block;
 }
 
@@ -53,6 +95,10 @@ class ListMailDropTarget : public win::DropTarget {
     ListDropResult result = place_ == DropPlace::ValueList
                                 ? DecodeValueListDrop(mail, sink_->SelectedCriterionRow())
                                 : DecodeSenderDrop(mail);
+    if (mail.TooLarge()) {
+      win::ReportTooLarge(owner);
+      return false;
+    }
     switch (result.action) {
       case ListDropResult::InsertPlain:
         sink_->InsertPlainText(result.text);
@@ -92,16 +138,23 @@ class ToolDropTarget : public win::DropTarget {
   }
 
   bool TakeDrop(IDataObject* data, POINTL point) override {
-    if (!OwnerAt(point)) return false;
+    HWND owner = OwnerAt(point);
+    if (!owner) return false;
     DataObjectMailSource source(data);
     DroppedMail mail(source);
     if (place_ == DropPlace::WordList) {
       std::string text;
-      if (!DecodeWordListDrop(mail, text)) return false;
+      const bool taken = DecodeWordListDrop(mail, text);
+      if (mail.TooLarge()) win::ReportTooLarge(owner);
+      if (!taken) return false;
       sink_->AddWord(text);
       return true;
     }
     MailViewDropResult result = DecodeMailViewDrop(mail);
+    if (mail.TooLarge()) {
+      win::ReportTooLarge(owner);
+      return false;
+    }
     if (result.supported)
       sink_->ShowDroppedMail(result.text);
     else
@@ -116,12 +169,12 @@ class ToolDropTarget : public win::DropTarget {
 
 }  // namespace
 
-IDropTarget* NewMailDropTarget(ListDropSink* sink) { return new ListMailDropTarget(DropPlace::ValueList, sink); }
-IDropTarget* NewSenderDropTarget(ListDropSink* sink) {
+win::DropTarget* NewMailDropTarget(ListDropSink* sink) { return new ListMailDropTarget(DropPlace::ValueList, sink); }
+win::DropTarget* NewSenderDropTarget(ListDropSink* sink) {
   return new ListMailDropTarget(DropPlace::BlockedSenders, sink);
 }
-IDropTarget* NewMailViewDropTarget(NgWordToolDropSink* sink) { return new ToolDropTarget(DropPlace::MailView, sink); }
-IDropTarget* NewWordListDropTarget(NgWordToolDropSink* sink) { return new ToolDropTarget(DropPlace::WordList, sink); }
+win::DropTarget* NewMailViewDropTarget(NgWordToolDropSink* sink) { return new ToolDropTarget(DropPlace::MailView, sink); }
+win::DropTarget* NewWordListDropTarget(NgWordToolDropSink* sink) { return new ToolDropTarget(DropPlace::WordList, sink); }
 
 bool RegisterMailDropTarget(HWND valueList, ListDropSink* sink) { return win::DropTarget::Register(valueList, NewMailDropTarget(sink)); }
 bool RegisterSenderDropTarget(HWND view, ListDropSink* sink) { return win::DropTarget::Register(view, NewSenderDropTarget(sink)); }

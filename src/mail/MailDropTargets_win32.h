@@ -23,7 +23,8 @@ constexpr UINT kUnsupportedMailMessage = WM_APP + 5;
 // resources, registered at each use); CF_TEXT for the text form.
 CLIPFORMAT MailClipboardFormat(MailFormat format);
 
-// A mail drop or paste read from an OLE data object, lazily.
+// A mail drop or paste read from an OLE data object, lazily. A CF_HDROP
+// naming a saved mail (.eml) offers that file's bytes as SavedMail.
 class DataObjectMailSource : public MailDataSource {
  public:
   explicit DataObjectMailSource(IDataObject* data) : data_(data) {}
@@ -31,8 +32,14 @@ class DataObjectMailSource : public MailDataSource {
   BlockRead Read(MailFormat format) override;
 
  private:
+  std::string SavedMailFile();
   IDataObject* data_;
+  bool fileAsked_ = false;
+  std::string file_;
 };
+
+// A saved mail's bytes, up to the drop limit (TooLarge beyond it).
+BlockRead ReadSavedMail(const std::string& path);
 
 class NgWordToolDropSink;
 
@@ -50,10 +57,10 @@ class ListDropSink {
 };
 
 // New targets, reference count 1 (the Register functions below hand them to OLE).
-IDropTarget* NewMailDropTarget(ListDropSink* sink);
-IDropTarget* NewSenderDropTarget(ListDropSink* sink);
-IDropTarget* NewMailViewDropTarget(NgWordToolDropSink* sink);
-IDropTarget* NewWordListDropTarget(NgWordToolDropSink* sink);
+win::DropTarget* NewMailDropTarget(ListDropSink* sink);
+win::DropTarget* NewSenderDropTarget(ListDropSink* sink);
+win::DropTarget* NewMailViewDropTarget(NgWordToolDropSink* sink);
+win::DropTarget* NewWordListDropTarget(NgWordToolDropSink* sink);
 
 // `sink` must outlive the registration (revoke before destroying it).
 bool RegisterMailDropTarget(HWND valueList, ListDropSink* sink);

@@ -1,9 +1,11 @@
 #include "mail/MailHeaderParser.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "mail/AddressChars.h"
 #include "mail/KanjiConverter.h"
+#include "message/MailMessage.h"
 #include "text/ShiftJis.h"
 
 namespace velkor {
@@ -34,11 +36,16 @@ bool CutHeaderValue(std::string_view text, std::initializer_list<std::string_vie
   return false;
 }
 
-bool HeaderValue(const std::string& text, std::initializer_list<std::string_view> searches,
-                 std::string& value) {
-  std::string block = text;
-  if (!MailHeaderParser::ExtractHeaderBlock(block)) return false;
-  return CutHeaderValue(block, searches, ValueEnd::NextCrLfOrEnd, value);
+// A local part and a domain around an at sign.
+// One at sign outside a quoted local part, both halves plain ASCII.
+bool HasBothHalves(const std::string& address) {
+  const std::size_t quote = address.rfind('"');
+  const std::size_t at = address.find('@', quote == std::string::npos ? 0 : quote);
+  if (at == std::string::npos || at == 0 || at + 1 >= address.size()) return false;
+  if (address.find('@', at + 1) != std::string::npos) return false;
+  for (char c : address)
+    if (static_cast<unsigned char>(c) <= 0x20 && c != ' ') return false;
+  return std::all_of(address.begin(), address.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 std::size_t WalkLeft(std::string_view s, std::size_t at) {
@@ -55,17 +62,6 @@ std::size_t WalkRight(std::string_view s, std::size_t at) {
 
 constexpr std::size_t kMinLocalPart = 2;
 constexpr std::size_t kMinDomain = 4;
-
-bool FirstAddress(std::string_view value, std::string& address) {
-  const std::size_t at = sjis::FindChar(value, '@');
-  if (at == npos || at == 0) return false;
-  const std::size_t start = WalkLeft(value, at);
-  if (at - start < kMinLocalPart) return false;
-  const std::size_t end = WalkRight(value, at);
-  if (end - at - 1 < kMinDomain) return false;
-  address.assign(value.substr(start, end - start));
-  return true;
-}
 
 // The text between the last "<" and the last ">" of the value.
 bool BracketedSender(std::string_view value, std::string& address) {
@@ -94,6 +90,17 @@ bool ReplaceIfNotEmpty(std::string& text, std::string result) {
   if (result.empty()) return false;
   text = std::move(result);
   return true;
+}
+
+// Each address with both halves, followed by CRLF.
+std::string AddressLines(const std::vector<MailAddress>& addresses) {
+  std::string out;
+  for (const MailAddress& a : addresses) {
+    if (!HasBothHalves(a.address)) continue;
+    out += a.address;
+    out += kCrLf;
+  }
+  return out;
 }
 
 bool LabelledList(std::string& text, std::initializer_list<std::string_view> labels) {
@@ -126,12 +133,18 @@ bool MailHeaderParser::ExtractBody(std::string& text) {
   return true;
 }
 
+// The raw-message operations read the mail as a mail reader does (every To
+// and Cc header, folded lines, RFC 5322 addresses, encoded-words of any
+// character set); only addresses with both halves around an at sign are
+// handed on.
 bool MailHeaderParser::ExtractSenderAddress(std::string& text) {
-  std::string value, address;
-  if (!HeaderValue(text, {"\r\nFrom:", "\r\nfrom:"}, value)) return false;
-  if (!FirstAddress(value, address)) return false;
-  text = std::move(address);
-  return true;
+  const MailMessage mail = ReadMailMessage(text);
+  for (const MailAddress& a : mail.fromAddresses) {
+    if (!HasBothHalves(a.address)) continue;
+    text = a.address;
+    return true;
+  }
+  return false;
 }
 
 bool MailHeaderParser::ExtractAddresses(std::string& value) {
@@ -158,68 +171,24 @@ bool MailHeaderParser::ExtractAddresses(std::string& value) {
 }
 
 bool MailHeaderParser::ExtractFromList(std::string& text) {
-  std::string value;
-  if (!HeaderValue(text, {"\r\nFrom:", "\r\nfrom:"}, value) || !ExtractAddresses(value)) return false;
-  text = std::move(value);
-  return true;
+  return ReplaceIfNotEmpty(text, AddressLines(ReadMailMessage(text).fromAddresses));
 }
 
 bool MailHeaderParser::ExtractToList(std::string& text) {
-  std::string value;
-  if (!HeaderValue(text, {"\r\nTo:", "\r\nto:"}, value) || !ExtractAddresses(value)) return false;
-  text = std::move(value);
-  return true;
+  return ReplaceIfNotEmpty(text, AddressLines(ReadMailMessage(text).toAddresses));
 }
 
 bool MailHeaderParser::ExtractCcList(std::string& text) {
-  std::string value;
-  if (!HeaderValue(text, {"\r\nCc:", "\r\ncc:", "\r\nCC:"}, value) || !ExtractAddresses(value))
-    return false;
-  text = std::move(value);
-  return true;
+  return ReplaceIfNotEmpty(text, AddressLines(ReadMailMessage(text).ccAddresses));
 }
 
 bool MailHeaderParser::ExtractToCcList(std::string& text) {
-  std::string to = text, cc = text, joined;
-  if (ExtractToList(to)) joined += to;
-  if (ExtractCcList(cc)) joined += cc;
-  return ReplaceIfNotEmpty(text, std::move(joined));
+  const MailMessage mail = ReadMailMessage(text);
+  return ReplaceIfNotEmpty(text, AddressLines(mail.toAddresses) + AddressLines(mail.ccAddresses));
 }
 
 bool MailHeaderParser::ExtractSubject(std::string& text) {
-  std::string block = text;
-  if (!ExtractHeaderBlock(block)) return false;
-  std::size_t start = npos;
-  for (std::string_view search : {std::string_view("\r\nSubject: "), std::string_view("\r\nsubject: ")}) {
-    const std::size_t found = sjis::Find(block, search);
-    if (found != npos) {
-      start = found + search.size();
-      break;
-    }
-  }
-  if (start == npos) return false;
-  // Folded lines continue with a blank; a tab does not continue the header.
-  std::size_t end = sjis::Find(block, kCrLf, start);
-  while (end != npos && end + 2 < block.size() && block[end + 2] == ' ') {
-    end = sjis::Find(block, kCrLf, end + 2);
-  }
-  if (end == npos) end = block.size();
-  if (end == start) return false;
-  std::string value;
-  for (char c : std::string_view(block).substr(start, end - start)) {
-    if (c != '\r' && c != '\n') value.push_back(c);
-  }
-  // Encoded-words of every character set the converter knows (ISO-2022-JP,
-  // UTF-8, Shift_JIS, EUC-JP): Outlook Express tests the decoded subject, so
-  // a criterion holding the encoded form would never match.
-  if (sjis::Find(value, "=?") != npos) {
-    value = KanjiConverter::ToShiftJis(value, true);
-  } else if (HasJisKanjiIn(value) || KanjiConverter::Detect(value) == KanjiCode::Utf8) {
-    // Raw ISO-2022-JP or UTF-8 without encoded-words, as some mailers send it.
-    value = KanjiConverter::ToShiftJis(value, false);
-  }
-  text = std::move(value);
-  return true;
+  return ReplaceIfNotEmpty(text, ReadMailMessage(text).subject);
 }
 
 bool MailHeaderParser::ExtractLeadingSender(std::string& text) {

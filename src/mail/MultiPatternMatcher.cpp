@@ -123,4 +123,10 @@ std::vector<MultiPatternMatcher::Occurrence> MultiPatternMatcher::FindAll(std::s
   return sorted;
 }
 
+std::vector<std::uint8_t> MultiPatternMatcher::FindPresent(std::string_view text) const {
+  std::vector<std::uint8_t> present(lengths_.size(), 0);
+  Scan(text, [&](std::uint32_t p, std::uint32_t) { present[p] = 1; });
+  return present;
+}
+
 }  // namespace velkor

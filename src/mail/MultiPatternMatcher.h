@@ -23,6 +23,9 @@ class MultiPatternMatcher {
   // All occurrences at character boundaries, grouped by pattern (in pattern
   // order) and, within a pattern, by increasing start.
   std::vector<Occurrence> FindAll(std::string_view text) const;
+  // Per pattern, 1 when it occurs at a character boundary: memory that does
+  // not grow with the number of occurrences (a one-letter word in a long mail).
+  std::vector<std::uint8_t> FindPresent(std::string_view text) const;
 
   std::size_t PatternLength(std::uint32_t pattern) const { return lengths_[pattern]; }
   std::size_t PatternCount() const { return lengths_.size(); }

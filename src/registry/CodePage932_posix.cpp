@@ -1,10 +1,10 @@
-#include "registry/CodePage932.h"
-
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <vector>
+
+#include "registry/CodePage932.h"
 
 namespace velkor::cp932 {
 
@@ -20,36 +20,70 @@ class Converter {
   Converter& operator=(const Converter&) = delete;
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-  // Converts as much as it can; returns bytes consumed before an unconvertible sequence.
-  std::size_t Run(const char* in, std::size_t inSize, std::string* out) {
-    std::vector<char> buffer(inSize * 2 + 8);
-    char* src = const_cast<char*>(in);
-    std::size_t srcLeft = inSize;
-    char* dst = buffer.data();
-    std::size_t dstLeft = buffer.size();
-    iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
-    out->append(buffer.data(), buffer.size() - dstLeft);
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // reset the state after an error
-    return inSize - srcLeft;
+  // Converts all of `in` into `out`. Where the input holds a sequence that
+  // cannot be converted, `replacement` is written and `skip` says how many
+  // input bytes to pass over; conversion then goes on from there. The input
+  // is fed in small pieces: on an error glibc converts the whole piece again
+  // to find the place, so a large piece would make every error cost the size
+  // of the piece (16 s for 1 MB of characters the target lacks).
+  template <typename Skip>
+  void Run(std::string_view in, std::string_view replacement, Skip skip, std::string& out) {
+    constexpr std::size_t kPiece = 64;  // longer than any character of any set
+    char buffer[1024];
+    char* src = const_cast<char*>(in.data());
+    std::size_t srcLeft = in.size();
+    out.reserve(out.size() + in.size());
+    while (srcLeft > 0) {
+      std::size_t piece = std::min(srcLeft, kPiece);
+      const std::size_t given = piece;
+      char* dst = buffer;
+      std::size_t dstLeft = sizeof buffer;
+      const std::size_t result = iconv(cd_, &src, &piece, &dst, &dstLeft);
+      const int error = errno;
+      const std::size_t used = given - piece;
+      srcLeft -= used;
+      out.append(buffer, sizeof buffer - dstLeft);
+      if (result != static_cast<std::size_t>(-1) || error == E2BIG) continue;
+      // A character cut by the end of the piece: the next piece holds it whole.
+      if (error == EINVAL && given < srcLeft + used && used > 0) continue;
+      // EILSEQ: a sequence the target lacks or the source does not hold;
+      // EINVAL here: an incomplete sequence at the very end.
+      out.append(replacement);
+      const std::size_t n = error == EILSEQ ? std::max<std::size_t>(1, std::min(srcLeft, skip(src, srcLeft))) : srcLeft;
+      src += n;
+      srcLeft -= n;
+      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    }
+    char* dst = buffer;
+    std::size_t dstLeft = sizeof buffer;
+    iconv(cd_, nullptr, nullptr, &dst, &dstLeft);  // a stateful target's closing shift
+    out.append(buffer, sizeof buffer - dstLeft);
   }
 
  private:
   iconv_t cd_;
 };
 
-}  // namespace
+std::size_t OneByte(const char*, std::size_t) { return 1; }
 
-std::u16string ToUtf16(std::string_view sjis) {
-  Converter conv("UTF-16LE", "CP932");
-  std::string bytes;
-  std::size_t pos = 0;
-  while (conv.ok() && pos < sjis.size()) {
-    pos += conv.Run(sjis.data() + pos, sjis.size() - pos, &bytes);
-    if (pos < sjis.size()) {
-      bytes.append("\xFB\x30", 2);  // U+30FB for a byte that starts no character
-      ++pos;
-    }
+// One UTF-16LE unit, or a surrogate pair as one character.
+std::size_t OneUtf16Char(const char* p, std::size_t left) {
+  if (left < 4) return left < 2 ? left : 2;
+  const unsigned hi = static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[1]) << 8;
+  const unsigned lo = static_cast<unsigned char>(p[2]) | static_cast<unsigned char>(p[3]) << 8;
+  return hi >= 0xD800 && hi <= 0xDBFF && lo >= 0xDC00 && lo <= 0xDFFF ? 4 : 2;
+}
+
+std::string Utf16Bytes(std::u16string_view text) {
+  std::string in(text.size() * 2, '\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    in[2 * i] = static_cast<char>(text[i] & 0xFF);
+    in[2 * i + 1] = static_cast<char>(text[i] >> 8);
   }
+  return in;
+}
+
+std::u16string Utf16Units(std::string_view bytes) {
   std::u16string out(bytes.size() / 2, u'\0');
   for (std::size_t i = 0; i < out.size(); ++i) {
     out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
@@ -58,26 +92,37 @@ std::u16string ToUtf16(std::string_view sjis) {
   return out;
 }
 
-std::string FromUtf16(std::u16string_view text) {
-  std::string in(text.size() * 2, '\0');
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    in[2 * i] = static_cast<char>(text[i] & 0xFF);
-    in[2 * i + 1] = static_cast<char>(text[i] >> 8);
-  }
-  Converter conv("CP932", "UTF-16LE");
+// `from` to UTF-16LE; a sequence `from` does not hold becomes U+FFFD.
+std::string DecodeToUtf16(std::string_view bytes, const char* from) {
+  std::string units;
+  Converter conv("UTF-16LE", from);
+  if (conv.ok()) conv.Run(bytes, std::string_view("\xFD\xFF", 2), OneByte, units);
+  return units;
+}
+
+std::string Utf16ToCp932(std::string_view units) {
   std::string out;
-  std::size_t pos = 0;
-  while (conv.ok() && pos < in.size()) {
-    pos += conv.Run(in.data() + pos, in.size() - pos, &out);
-    if (pos < in.size()) {
-      out += '?';
-      const std::size_t unit = pos / 2;
-      const bool pair = unit + 1 < text.size() && text[unit] >= 0xD800 && text[unit] <= 0xDBFF &&
-                        text[unit + 1] >= 0xDC00 && text[unit + 1] <= 0xDFFF;
-      pos += pair ? 4 : 2;
-    }
-  }
+  Converter conv("CP932", "UTF-16LE");
+  if (conv.ok()) conv.Run(units, "?", OneUtf16Char, out);
   return out;
+}
+
+}  // namespace
+
+std::u16string ToUtf16(std::string_view sjis) {
+  std::string units;
+  Converter conv("UTF-16LE", "CP932");
+  if (conv.ok()) conv.Run(sjis, std::string_view("\xFB\x30", 2), OneByte, units);  // U+30FB
+  return Utf16Units(units);
+}
+
+std::string FromUtf16(std::u16string_view text) { return Utf16ToCp932(Utf16Bytes(text)); }
+
+std::string FromUtf8(std::string_view utf8) { return Utf16ToCp932(DecodeToUtf16(utf8, "UTF-8")); }
+
+std::string FromCharset(std::string_view bytes, const Charset& charset) {
+  if (!charset.iconvName) return std::string(bytes);
+  return Utf16ToCp932(DecodeToUtf16(bytes, charset.iconvName));
 }
 
 }  // namespace velkor::cp932

@@ -18,6 +18,7 @@
 #define IDD_OWN_NAME                150
 #define IDD_RULE_TEMPLATE           151
 #define IDD_RESTORE_BACKUP          160
+#define IDD_RULE_TEST               170
 
 // ---- Icons, menus, accelerators
 #define IDR_MAINFRAME               128
@@ -133,6 +134,17 @@
 #define IDC_BACKUP_FOLDER           1161
 #define IDC_BACKUP_NONE             1162
 
+// The rule tester (dialog 170) and its button in the main window
+#define IDC_RULE_TEST               1239
+#define IDC_RT_OPEN                 1240
+#define IDC_RT_ACCOUNT              1241
+#define IDC_RT_MAIL                 1242
+#define IDC_RT_VERDICT              1243
+#define IDC_RT_RULES                1244
+#define IDC_RT_DETAILS              1245
+#define IDC_RT_HELP                 1246
+#define IDC_RT_HINT                 1247
+
 // ---- System menu of the main window
 #define ID_SYS_ABOUT                0x0010
 #define ID_SYS_TOPMOST              0x0020
@@ -169,6 +181,7 @@
 #define ID_RULE_SELECT_ALL          32817
 #define ID_RULE_CREATE_TEMPLATE     32847
 #define ID_RULE_RESTORE_BACKUP      32860
+#define ID_RULE_TEST                32870
 
 // ---- NG-word tool commands (menu 144)
 #define ID_NG_ADD_SELECTION         32828

@@ -28,12 +28,16 @@ class Clipboard {
   // Puts a block of bytes under `format`.
   bool SetData(UINT format, const void* bytes, std::size_t size);
   // The CF_TEXT content, up to its first NUL; empty when there is none.
+  // Text larger than kMaxDroppedBytes (win/DropTarget.h) reads as empty, and
+  // the user is told once the clipboard is closed again.
   std::string Text() const;
-  // The bytes under `format` read as text (up to the first NUL).
+  // The bytes under `format` read as text (up to the first NUL), within the same limit.
   std::string FormatText(UINT format) const;
 
  private:
+  HWND owner_;
   bool open_;
+  mutable bool tooLarge_ = false;
 };
 
 // Whether `format` is on the clipboard (needs no open clipboard).

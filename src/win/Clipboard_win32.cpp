@@ -1,15 +1,18 @@
 #include "win/Clipboard.h"
 
+#include "win/DropTarget.h"
 #include "win/GlobalMemory.h"
 
 namespace velkor::win {
 
 UINT RegisteredFormat(const char* name) { return ::RegisterClipboardFormatA(name); }
 
-Clipboard::Clipboard(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+Clipboard::Clipboard(HWND owner) : owner_(owner), open_(::OpenClipboard(owner) != FALSE) {}
 
 Clipboard::~Clipboard() {
   if (open_) ::CloseClipboard();
+  // Told only now: a message box must not keep the clipboard from others.
+  if (tooLarge_) ReportTooLarge(owner_);
 }
 
 bool Clipboard::Empty() { return open_ && ::EmptyClipboard() != FALSE; }
@@ -32,7 +35,12 @@ std::string Clipboard::Text() const { return FormatText(CF_TEXT); }
 std::string Clipboard::FormatText(UINT format) const {
   if (!open_ || format == 0) return {};
   HANDLE data = ::GetClipboardData(format);
-  return data ? ReadGlobalText(static_cast<HGLOBAL>(data)) : std::string();
+  if (!data) return {};
+  if (::GlobalSize(static_cast<HGLOBAL>(data)) > kMaxDroppedBytes) {
+    tooLarge_ = true;
+    return {};
+  }
+  return ReadGlobalText(static_cast<HGLOBAL>(data));
 }
 
 }  // namespace velkor::win

@@ -1,6 +1,9 @@
 #include "win/Dialog.h"
 
+#include <new>
 #include <vector>
+
+#include "win/DropTarget.h"
 
 namespace velkor::win {
 
@@ -82,7 +85,14 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   }
   // Messages before WM_INITDIALOG (WM_SETFONT) have no object yet.
   if (!self) return FALSE;
-  INT_PTR result = self->Dispatch(message, wParam, lParam);
+  INT_PTR result = 0;
+  try {
+    result = self->Dispatch(message, wParam, lParam);
+  } catch (const std::bad_alloc&) {
+    // Memory ran out (a huge paste or drop): the user is told, the program
+    // and its unsaved edits stay.
+    ReportOutOfMemory(hwnd);
+  }
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
     self->hwnd_ = nullptr;

@@ -386,7 +386,8 @@ TEST(VelkorResources, ContextMenusHoldTheirCommands) {
                             ID_BLOCKED_PASTE, ID_BLOCKED_DELETE, ID_BLOCKED_SELECT_ALL, ID_BLOCKED_FIND, ID_FIND_NEXT}));
   HMENU rules = ::GetSubMenu(menus, 2);
   EXPECT_EQ(ids(rules), (std::set<UINT>{ID_RULE_ADD_EMPTY, ID_RULE_CREATE_TEMPLATE, ID_RULE_CUT, ID_RULE_COPY,
-                                        ID_RULE_PASTE, ID_RULE_DELETE, ID_RULE_SELECT_ALL, ID_RULE_RESTORE_BACKUP}));
+                                        ID_RULE_PASTE, ID_RULE_DELETE, ID_RULE_SELECT_ALL, ID_RULE_RESTORE_BACKUP,
+                                        ID_RULE_TEST}));
   for (UINT id : {ID_RULE_CUT, ID_RULE_COPY, ID_RULE_PASTE})
     EXPECT_TRUE(::GetMenuState(rules, id, MF_BYCOMMAND) & MF_GRAYED) << id;
   ::DestroyMenu(menus);

@@ -53,6 +53,15 @@ std::map<MailFormat, Held> RawOnlyDrag(bool withHtml) {
   return formats;
 }
 
+// A .eml file dropped from Explorer: a base64 JIS spam mail, no CF_TEXT.
+std::map<MailFormat, Held> SavedMail() {
+  return {{MailFormat::SavedMail,
+           {BlockRead::Read,
+            "From: =?ISO-2022-JP?B?GyRCTEI0cBsoQg==?= <taro@spam.example>\nSubject: x\n"
+            "Content-Type: text/plain; charset=ISO-2022-JP\nContent-Transfer-Encoding: base64\n\n"
+            "GyRCS1xGfDhCJGokTjdjMEIlOyE8JWskRyQ5ISMbKEINCg==\n"}}};
+}
+
 TEST(DroppedMailTest, ValueListDecodesByPlaceAndRow) {
   using A = ListDropResult;
   struct Case {
@@ -85,7 +94,13 @@ TEST(DroppedMailTest, ValueListDecodesByPlaceAndRow) {
       {"raw only: subject decoded", RawOnlyDrag(false), 1, A::InsertPlain, "無料"},
       {"raw only: cc list", RawOnlyDrag(false), 4, A::InsertPlain, "cc1@example.jp\r\ncc2@example.jp\r\n"},
       {"raw only: body from the HTML", RawOnlyDrag(true), 2, A::OpenTool, "無料\r\n<a href=\"http://spam.example/join\">here"},
-      {"raw only: body without HTML", RawOnlyDrag(false), 2, A::OpenToolUnsupported, ""},
+      {"raw only: body without HTML, decoded from the raw message", RawOnlyDrag(false), 2, A::OpenTool,
+       "無料 http://spam.example/join\r\n"},
+      {"raw only: no text anywhere", {{MailFormat::Text, kUnreadable}, {MailFormat::RawMessage, {BlockRead::Read, "a: b\r\n\r\n"}}},
+       2, A::OpenToolUnsupported, ""},
+      {"saved mail: sender", SavedMail(), 0, A::InsertPlain, "taro@spam.example\r\n"},
+      {"saved mail: base64 body decoded", SavedMail(), 2, A::OpenTool, "本日限りの激安セールです。\r\n"},
+      {"saved mail: no row", SavedMail(), kNoSingleRow, A::Refused, ""},
       {"raw unreadable too", {{MailFormat::Text, kUnreadable}, {MailFormat::RawMessage, kUnreadable}}, 0,
        A::Refused, ""},
       {"no text offered", {{MailFormat::RawMessage, {}}}, 0, A::Refused, ""},
@@ -139,7 +154,9 @@ TEST(DroppedMailTest, MailViewAndWordList) {
        "無料で出会い系サイトに登録！\r\nhttp://spam.example/join へどうぞ\r\n連絡先 info@spam.example\r\n", false, true},
       {"HTML when the text is not global memory", RawOnlyDrag(true), true, true,
        "無料\r\n<a href=\"http://spam.example/join\">here", false, false},
-      {"raw message only", RawOnlyDrag(false), true, false, "", false, false},
+      {"raw message only: its text decoded", RawOnlyDrag(false), true, true, "無料 http://spam.example/join\r\n",
+       false, false},
+      {"saved mail", SavedMail(), true, true, "本日限りの激安セールです。\r\n", false, false},
       {"HTML without a body element", {{MailFormat::Text, kUnreadable}, {MailFormat::RawMessage, {}},
                                        {MailFormat::MailHtml, {BlockRead::Read, "<p>only"}}},
        true, true, "<p>only", false, false},
@@ -192,6 +209,34 @@ TEST(DroppedMailTest, DamagedDataDecodesWithoutFault) {
       DecodeSenderDrop(mail);
       DecodeMailViewDrop(mail);
     }
+  }
+}
+
+// CF_HDROP blocks as Explorer builds them: a 20-byte header, then the names.
+TEST(DroppedMailTest, FirstFileOfADropFilesBlock) {
+  auto block = [](bool wide, const std::string& names) {
+    std::string b(20, '\0');
+    b[0] = 20;
+    b[16] = wide ? 1 : 0;
+    return b + names;
+  };
+  // C:\迷惑.eml in UTF-16LE, then a second name.
+  const std::string wideNames("C\0:\0\\\0\xF7\x8F\xD1\x60.\0e\0m\0l\0\0\0x\0\0\0\0\0", 26);
+  const struct {
+    const char* name;
+    std::string block;
+    std::string file;
+    bool mail;
+  } cases[] = {
+      {"ANSI", block(false, std::string("C:\\a\\spam.EML\0b.txt\0\0", 22)), "C:\\a\\spam.EML", true},
+      {"UTF-16, first of two", block(true, wideNames), "C:\\迷惑.eml", true},
+      {"not a mail", block(false, std::string("C:\\a.txt\0\0", 10)), "C:\\a.txt", false},
+      {"header cut short", std::string(12, '\0'), "", false},
+      {"names outside the block", std::string("\xFF\0\0\0", 4) + std::string(16, '\0'), "", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FirstDroppedFile(c.block), c.file) << c.name;
+    EXPECT_EQ(IsSavedMailName(FirstDroppedFile(c.block)), c.mail) << c.name;
   }
 }
 

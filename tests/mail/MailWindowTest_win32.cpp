@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <new>
 
 #include "mail/MailDropHost_win32.h"
 #include "mail/MailDropTargets_win32.h"
@@ -20,6 +22,7 @@
 #include "res/resource.h"
 #include "settings/VelkorSettings.h"
 #include "win/Clipboard.h"
+#include "win/DropTarget.h"
 #include "win/MessageBox.h"
 
 namespace velkor {
@@ -137,8 +140,10 @@ TEST_F(ListDropTest, ValueListDropsOfOutlookExpressMailsAndText) {
        2, DROPEFFECT_COPY, DROPEFFECT_NONE, "", "", "", {}},
       {"raw message only, body from HTML", rawOnly, 2, DROPEFFECT_COPY, DROPEFFECT_COPY, "", "",
        "無料\r\n<a href=\"http://spam.example/join\">here", {kOpenNgWordToolMessage}},
-      {"raw message only, no HTML", noHtml, 2, DROPEFFECT_COPY, DROPEFFECT_NONE, "", "", "",
-       {kOpenNgWordToolMessage, kUnsupportedMailMessage}},
+      {"raw message only, no HTML: its own text decoded", noHtml, 2, DROPEFFECT_COPY, DROPEFFECT_COPY, "", "",
+       "無料 http://spam.example/join\r\n", {kOpenNgWordToolMessage}},
+      {"raw message that is no mail, no HTML", {noHtml[0], {F(MailFormat::RawMessage), OfferedFormat::Bytes, "x"}}, 2,
+       DROPEFFECT_COPY, DROPEFFECT_NONE, "", "", "", {kOpenNgWordToolMessage, kUnsupportedMailMessage}},
       {"no text", {{F(MailFormat::RawMessage), OfferedFormat::Bytes, "x"}}, 0, DROPEFFECT_NONE, DROPEFFECT_NONE, "",
        "", "", {}},
   };
@@ -201,6 +206,86 @@ TEST_F(ListDropTest, SenderDropTakesTheBracketedAddressOnly) {
   EXPECT_EQ(drop, DROPEFFECT_COPY);
   EXPECT_EQ(sink.plain, "");
   target->Release();
+}
+
+// Memory running out inside a window's message (a huge paste) is reported;
+// the window and its unsaved edits stay.
+TEST(DialogTest, AllocationFailureInAMessageIsReported) {
+  struct Throwing : win::Dialog {
+    bool OnMessage(UINT message, WPARAM, LPARAM, INT_PTR*) override {
+      if (message == WM_APP + 50) throw std::bad_alloc();
+      return false;
+    }
+  } dialog;
+  ASSERT_TRUE(dialog.CreateModeless(nullptr, IDD_VELKOR_DIALOG));
+  win::ScriptedMessageBoxes boxes;
+  ::SendMessageA(dialog.Handle(), WM_APP + 50, 0, 0);
+  EXPECT_TRUE(::IsWindow(dialog.Handle()));
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_NE(boxes.shown()[0].text.find("メモリ"), std::string::npos);
+  dialog.Destroy();
+}
+
+// A paste beyond the read limit reads nothing, and the user is told once the
+// clipboard is free again.
+TEST(ClipboardTest, OversizedTextReadsAsNothingWithAMessage) {
+  {
+    win::Clipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen() && clipboard.Empty());
+    ASSERT_TRUE(clipboard.SetText(std::string(win::kMaxDroppedBytes + 1, 'a')));
+  }
+  win::ScriptedMessageBoxes boxes;
+  {
+    win::Clipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
+    EXPECT_TRUE(clipboard.Text().empty());
+    EXPECT_TRUE(boxes.shown().empty());
+  }
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_NE(boxes.shown()[0].text.find("16 MB"), std::string::npos);
+  win::Clipboard(nullptr).Empty();
+}
+
+// The column header is a child of the list view: the mail must still reach
+// the window that owns the list (it went to the list view and was lost).
+TEST_F(ListDropTest, RealOleDragOntoTheColumnHeaderReachesTheOwner) {
+  win::ListView(list_).InsertColumn(0, "値", 120);
+  HWND header = reinterpret_cast<HWND>(::SendMessageA(list_, LVM_GETHEADER, 0, 0));
+  ASSERT_TRUE(header);
+  RecordingSink sink;
+  sink.row = 2;
+  ASSERT_TRUE(RegisterMailDropTarget(list_, &sink));
+  auto* data = new TestDataObject(OutlookExpressMail());
+  POINTL at = CentreOf(header);
+  ::SetCursorPos(at.x, at.y);
+  auto* source = new test::PollingDropSource(POINT{at.x, at.y}, 4);
+  DWORD effect = DROPEFFECT_NONE;
+  HRESULT hr = ::DoDragDrop(data, source, DROPEFFECT_COPY, &effect);
+  source->Release();
+  data->Release();
+  ::RevokeDragDrop(list_);
+  EXPECT_EQ(hr, DRAGDROP_S_DROP);
+  // A window filter of PeekMessage takes its children's messages too: the
+  // addressee is checked itself.
+  std::vector<HWND> addressees;
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, kOpenNgWordToolMessage, kOpenNgWordToolMessage, PM_REMOVE))
+    addressees.push_back(msg.hwnd);
+  EXPECT_EQ(addressees, std::vector<HWND>{main_.Handle()});
+}
+
+// A drop beyond the read limit is refused with a message; nothing is inserted.
+TEST_F(ListDropTest, OversizedTextIsRefusedWithAMessage) {
+  win::ScriptedMessageBoxes boxes;
+  RecordingSink sink;
+  IDropTarget* target = NewMailDropTarget(&sink);
+  std::string huge(win::kMaxDroppedBytes + 1, 'a');
+  auto [enter, drop] = DropOnValueList({{CF_TEXT, OfferedFormat::Bytes, std::move(huge)}}, target);
+  target->Release();
+  EXPECT_EQ(drop, static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_TRUE(sink.plain.empty());
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_NE(boxes.shown()[0].text.find("16 MB"), std::string::npos);
 }
 
 TEST_F(ListDropTest, RealOleDragOfAMailOntoTheBodyRow) {
@@ -423,6 +508,28 @@ TEST_F(NgWordToolTest, UnsupportedDropAndWordListDrop) {
                                       {F(MailFormat::RichText), OfferedFormat::Bytes, "{\\rtf1}"}}),
             static_cast<DWORD>(DROPEFFECT_COPY));
   EXPECT_EQ(tool_->Words(), std::vector<std::string>{"語"});
+}
+
+// A base64 spam mail saved from a mail program and dragged from Explorer
+// (CF_HDROP naming the .eml file): the view shows its decoded text.
+TEST_F(NgWordToolTest, SavedMailFileDroppedShowsTheDecodedBody) {
+  Open("");
+  char folder[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, folder);
+  const std::string path = std::string(folder) + "velkor-spam.eml";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "From: shop@spam.example\r\nSubject: =?ISO-2022-JP?B?GyRCN2MwQhsoQg==?=\r\n"
+           "Content-Type: text/plain; charset=ISO-2022-JP\r\nContent-Transfer-Encoding: base64\r\n\r\n"
+           "GyRCS1xGfDhCJGokTjdjMEIlOyE8JWskRyQ5ISMbKEINCg==\r\n";
+  }
+  std::string dropFiles(20, '\0');
+  dropFiles[0] = 20;  // the names follow the 20-byte DROPFILES header, ANSI
+  dropFiles += path + '\0' + '\0';
+  EXPECT_EQ(DropOn(IDC_NG_MAIL_VIEW, {{CF_HDROP, OfferedFormat::Bytes, dropFiles}}),
+            static_cast<DWORD>(DROPEFFECT_COPY));
+  EXPECT_EQ(View().AllText(), "本日限りの激安セールです。\r");
+  ::DeleteFileA(path.c_str());
 }
 
 TEST_F(NgWordToolTest, BodyPasteNeedsHtmlFormatBesideTheText) {

@@ -31,7 +31,7 @@ int Folders(const Args& args) {
   std::printf("\n");
   for (std::size_t i = 0; i < list.Count(); ++i) {
     std::printf("folder\t%lu\t%lu\t%s\n", static_cast<unsigned long>(list.Id(i)),
-                static_cast<unsigned long>(list.ParentId(i)), list.Name(i).c_str());
+                static_cast<unsigned long>(list.ParentId(i)), Field(list.Name(i)).c_str());
   }
   if (!folderFile) {
     std::fprintf(stderr, "velkor-rules: %s is not a readable Folders.dbx\n", args[0].c_str());

@@ -18,8 +18,6 @@ namespace velkor::cli {
 // The live registry; only the Windows build has one (cmd_rules_win32.cpp).
 std::unique_ptr<RegistryAccess> OpenLiveRegistry();
 
-namespace {
-
 // The tool does not open the mail store, so a move or copy target counts as
 // present when its reference is well formed.
 class WellFormedFolders : public FolderRefCheck {
@@ -28,7 +26,13 @@ class WellFormedFolders : public FolderRefCheck {
     return ref && size == FolderRef::kSize && ref[7] == 1;
   }
 };
+// The same check for the test command.
+const FolderRefCheck& WellFormedFolderRefs() {
+  static const WellFormedFolders check;
+  return check;
+}
 
+// A .reg file read into memory, or the live registry when `file` is empty.
 std::unique_ptr<RegistryAccess> OpenSource(const std::string& file) {
   if (file.empty()) {
     auto live = OpenLiveRegistry();
@@ -48,6 +52,8 @@ std::unique_ptr<RegistryAccess> OpenSource(const std::string& file) {
   }
   return reg;
 }
+
+namespace {
 
 std::string Hex(const std::uint8_t* data, std::size_t size) {
   static const char digits[] = "0123456789abcdef";
@@ -76,11 +82,11 @@ std::string ValueText(const RuleItem& item, bool wordList, bool folder) {
 
 void PrintItem(const char* kind, const std::string& rule, int slot, const RuleItem& item, const std::string& logic,
                const char* shortName, bool wordList, bool folder) {
-  std::printf("%s\t%s\t%d\t%u\t%u\t%s\t%s\t%s\n", kind, rule.c_str(), slot, item.Type(), item.Flags(),
-              logic.c_str(), shortName, ValueText(item, wordList, folder).c_str());
+  std::printf("%s\t%s\t%d\t%u\t%u\t%s\t%s\t%s\n", kind, Field(rule).c_str(), slot, item.Type(), item.Flags(),
+              logic.c_str(), shortName, Field(ValueText(item, wordList, folder)).c_str());
   if (wordList && item.HasValue() && item.ValueType() == valuetype::kBytes) {
     for (const auto& word : DecodeStringList(item.ValueData(), item.ValueSize()))
-      std::printf("word\t%s\t%d\t%s\n", rule.c_str(), slot, word.c_str());
+      std::printf("word\t%s\t%d\t%s\n", Field(rule).c_str(), slot, Field(word).c_str());
   }
 }
 
@@ -93,14 +99,14 @@ int PrintAll(RegistryAccess& reg) {
   const std::string byDefault = DefaultIdentity(reg);
   for (const auto& identity : ListIdentitiesWithNames(reg)) {
     const std::string& id = identity.keyName;
-    std::printf("identity\t%s\t%s\t%s\n", id.c_str(), id == byDefault ? "default" : "-", identity.userName.c_str());
-    std::printf("storeroot\t%s\t%s\n", id.c_str(), ReadStoreRoot(reg, id).storeRoot.c_str());
+    std::printf("identity\t%s\t%s\t%s\n", id.c_str(), id == byDefault ? "default" : "-", Field(identity.userName).c_str());
+    std::printf("storeroot\t%s\t%s\n", id.c_str(), Field(ReadStoreRoot(reg, id).storeRoot).c_str());
     AccountList accounts;
     accounts.Read(reg, id);
     for (int i = 0; i < accounts.Count(); ++i) {
-      std::printf("account\t%s\t%s\t%s\t%s\t%s\t%s\n", id.c_str(), accounts.Identifier(i).c_str(),
-                  i == accounts.DefaultIndex() ? "default" : "-", accounts.AccountName(i).c_str(),
-                  accounts.SmtpDisplayName(i).c_str(), accounts.SmtpEmailAddress(i).c_str());
+      std::printf("account\t%s\t%s\t%s\t%s\t%s\t%s\n", id.c_str(), Field(accounts.Identifier(i)).c_str(),
+                  i == accounts.DefaultIndex() ? "default" : "-", Field(accounts.AccountName(i)).c_str(),
+                  Field(accounts.SmtpDisplayName(i)).c_str(), Field(accounts.SmtpEmailAddress(i)).c_str());
     }
     RuleStore store(reg);
     store.SetChecks(checks);
@@ -110,9 +116,10 @@ int PrintAll(RegistryAccess& reg) {
       const MailRule& rule = rules.At(r);
       const bool valid = rule.IsValid(checks);
       invalid += valid ? 0 : 1;
-      std::printf("rule\t%s\t%s\t%u\t%u\t%s\t%s\n", id.c_str(), rule.KeyName().c_str(), rule.EnabledValue(),
-                  rule.Version(), valid ? "valid" : "invalid", rule.Name().c_str());
-      if (!valid) std::printf("problem\t%s\t%s\n", rule.KeyName().c_str(), rule.ProblemText(checks, false).c_str());
+      std::printf("rule\t%s\t%s\t%u\t%u\t%s\t%s\n", id.c_str(), Field(rule.KeyName()).c_str(), rule.EnabledValue(),
+                  rule.Version(), valid ? "valid" : "invalid", Field(rule.Name()).c_str());
+      if (!valid)
+        std::printf("problem\t%s\t%s\n", Field(rule.KeyName()).c_str(), Field(rule.ProblemText(checks, false)).c_str());
       const std::string logic = std::to_string(rule.Criteria()->Logic());
       for (int slot = 0; slot < kSlotCount; ++slot) {
         const RuleCriterion* c = rule.Criteria()->ForSlotBit(SlotBit(slot));
@@ -125,7 +132,7 @@ int PrintAll(RegistryAccess& reg) {
       }
     }
     for (const auto& address : store.BlockedSenders().Addresses())
-      std::printf("blocked\t%s\t%s\n", id.c_str(), address.c_str());
+      std::printf("blocked\t%s\t%s\n", id.c_str(), Field(address).c_str());
   }
   return invalid;
 }

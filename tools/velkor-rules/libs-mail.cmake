@@ -1,0 +1,2 @@
+# Library of the mail command.
+list(APPEND VELKOR_RULES_LIBS velkor_message)
