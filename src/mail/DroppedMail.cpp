@@ -64,16 +64,6 @@ ListDropResult DecodeTextForm(std::string text, CriterionRow row) {
   return Decoded(ok, std::move(text));
 }
 
-std::string AddressLines(const std::vector<MailAddress>& addresses) {
-  std::string out;
-  for (const MailAddress& a : addresses) {
-    std::string line = a.address;
-    if (!MailHeaderParser::ExtractAddresses(line)) continue;  // no address with an at sign
-    out += a.address + "\r\n";
-  }
-  return out;
-}
-
 // The body a reader sees: Outlook Express's HTML rendering when it comes
 // along, else the raw message's text parts, decoded (never base64). Empty
 // when neither holds text.
@@ -97,27 +87,20 @@ ListDropResult DecodeRawMessage(DroppedMail& mail, const std::string& raw, Crite
     if (body.empty()) return {ListDropResult::OpenToolUnsupported, {}};
     return {ListDropResult::OpenTool, std::move(body)};
   }
-  const MailMessage message = ReadMailMessage(raw);
-  std::string text;
-  switch (row) {
-    case CriterionRow::Sender: text = AddressLines(message.fromAddresses); break;
-    case CriterionRow::Subject: text = message.subject; break;
-    case CriterionRow::To: text = AddressLines(message.toAddresses); break;
-    case CriterionRow::Cc: text = AddressLines(message.ccAddresses); break;
-    default: text = AddressLines(message.toAddresses) + AddressLines(message.ccAddresses); break;
-  }
-  const bool found = !text.empty();
-  return Decoded(found, std::move(text));
+  std::string text = raw;
+  Extractor extract = row == CriterionRow::Sender    ? &MailHeaderParser::ExtractFromList
+                      : row == CriterionRow::Subject ? &MailHeaderParser::ExtractSubject
+                      : row == CriterionRow::To      ? &MailHeaderParser::ExtractToList
+                      : row == CriterionRow::Cc      ? &MailHeaderParser::ExtractCcList
+                                                     : &MailHeaderParser::ExtractToCcList;
+  const bool ok = extract(text);
+  return Decoded(ok, std::move(text));
 }
 
 // The first From address of a raw message, or empty.
 std::string RawSender(const std::string& raw) {
-  const MailMessage message = ReadMailMessage(raw);
-  for (const MailAddress& a : message.fromAddresses) {
-    std::string line = a.address;
-    if (MailHeaderParser::ExtractAddresses(line)) return a.address;
-  }
-  return {};
+  std::string text = raw;
+  return MailHeaderParser::ExtractSenderAddress(text) ? text : std::string();
 }
 
 }  // namespace
