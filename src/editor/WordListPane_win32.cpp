@@ -357,13 +357,24 @@ bool WordListPane::ApplyMerge(const wordlist::WordMerge& merge, ProgressDialog* 
   {
     win::ScopedFlag guard(guard_);
     SetRedraw(false);
+    // Kept so that a stop while the rows go in can leave the list as it was.
+    std::vector<int> selectedBefore;
+    for (int row = list.NextSelected(); row >= 0; row = list.NextSelected(row)) selectedBefore.push_back(row);
     list.UnselectAll();
     for (int row : existing) list.SetSelected(row, true);
     list.Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(first) + added.size());
     for (std::size_t i = 0; i < added.size(); ++i) {
       if (progress && i % kProgressEvery == 0) {
         progress->SetPosition(50 + Percent(i, added.size()) / 2);
-        if (progress->WasCancelled()) return false;  // the identity is being reloaded
+        // Cancel or an outside change: the paste adds nothing, so the rows
+        // already appended go again and the earlier selection comes back.
+        if (progress->TakeSignal()) {
+          for (int row = list.Count() - 1; row >= first; --row) list.Delete(row);
+          list.UnselectAll();
+          for (int row : selectedBefore) list.SetSelected(row, true);
+          SetRedraw(true);
+          return false;
+        }
       }
       // One message per row: the text and the selection together.
       LVITEMA item{};

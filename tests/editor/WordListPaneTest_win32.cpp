@@ -345,6 +345,56 @@ TEST_F(BlockedSenderPaneTest, PastingTwentyThousandNewAddressesShowsThemAll) {
   }
 }
 
+// Presses Cancel on the progress window once its bar reaches `at` per cent.
+struct CancelAtPosition {
+  static int at;
+  static bool pressed;
+  static HHOOK hook;
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == PBM_SETPOS && !pressed && static_cast<int>(call->wParam) >= at) {
+      pressed = true;
+      ::PostMessageA(::GetParent(call->hwnd), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    return ::CallNextHookEx(hook, code, wParam, lParam);
+  }
+  explicit CancelAtPosition(int percent) {
+    at = percent;
+    pressed = false;
+    hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &Hook, nullptr, ::GetCurrentThreadId());
+  }
+  ~CancelAtPosition() { ::UnhookWindowsHookEx(hook); }
+};
+int CancelAtPosition::at = 0;
+bool CancelAtPosition::pressed = false;
+HHOOK CancelAtPosition::hook = nullptr;
+
+// Cancel while the lines are read (bar below 50) and while the rows go in
+// (above 50): either way the paste adds nothing and the selection stays.
+TEST_F(BlockedSenderPaneTest, CancelAnywhereInALongPasteAddsNothing) {
+  const int cancelAt[] = {20, 75};
+  for (int percent : cancelAt) {
+    SCOPED_TRACE(percent);
+    SeedBlocked({"first@example.jp", "second@example.jp"});
+    Open();
+    Blocked().UnselectAll();
+    Blocked().SetSelected(1, true);
+    std::string text = "FIRST@example.jp\r\n";
+    for (int i = 0; i < 5000; ++i) text += "user" + std::to_string(i) + "@paste.example\r\n";
+    PutOnClipboard(text, false);
+    {
+      CancelAtPosition cancel(percent);
+      Command(ID_BLOCKED_PASTE);
+      EXPECT_TRUE(CancelAtPosition::pressed);
+    }
+    EXPECT_EQ(RowTexts(Blocked()), (std::vector<std::string>{"first@example.jp", "second@example.jp"}));
+    EXPECT_EQ(SelectedRows(Blocked()), std::vector<int>{1});
+    EXPECT_EQ(window_->Store().BlockedSenders().Count(), 2);
+    EXPECT_FALSE(window_->HasUnsavedChanges());
+    window_.reset();
+  }
+}
+
 class AddressPickerTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { InitUi(); }
