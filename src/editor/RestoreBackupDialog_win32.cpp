@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "win/Controls.h"
+#include "win/MessageBox.h"
 
 namespace velkor {
 
@@ -17,17 +18,19 @@ bool RestoreBackupDialog::OnInit() {
   SetItemText(IDC_BACKUP_FOLDER, folder);
   win::ListView list(Handle(), IDC_BACKUP_LIST);
   list.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  list.InsertColumn(0, restoretext::kColumnDate, 90);
-  list.InsertColumn(1, restoretext::kColumnTime, 70);
-  list.InsertColumn(2, restoretext::kColumnRules, 60);
-  list.InsertColumn(3, restoretext::kColumnBlocked, 120);
+  list.InsertColumn(0, restoretext::kColumnState, 90);
+  list.InsertColumn(1, restoretext::kColumnDate, 90);
+  list.InsertColumn(2, restoretext::kColumnTime, 65);
+  list.InsertColumn(3, restoretext::kColumnRules, 50);
+  list.InsertColumn(4, restoretext::kColumnBlocked, 110);
   auto count = [](int n) { return n < 0 ? std::string(restoretext::kUnknownCount) : std::to_string(n); };
   for (std::size_t i = 0; i < backups.size(); ++i) {
     const BackupInfo& b = backups[i];
-    const int row = list.Insert(static_cast<int>(i), b.date, static_cast<LPARAM>(i));
-    list.SetSubItemText(row, 1, b.time);
-    list.SetSubItemText(row, 2, count(b.rules));
-    list.SetSubItemText(row, 3, count(b.blocked));
+    const int row = list.Insert(static_cast<int>(i), restoretext::kStateBeforeSave, static_cast<LPARAM>(i));
+    list.SetSubItemText(row, 1, b.date);
+    list.SetSubItemText(row, 2, b.time);
+    list.SetSubItemText(row, 3, count(b.rules));
+    list.SetSubItemText(row, 4, count(b.blocked));
   }
   ShowItem(IDC_BACKUP_NONE, backups.empty());
   SetItemText(IDC_BACKUP_NONE, restoretext::kNone);
@@ -55,7 +58,17 @@ void RestoreBackupDialog::OnOK() {
   win::ListView list(Handle(), IDC_BACKUP_LIST);
   const int row = list.NextSelected();
   if (row < 0) return;
-  chosen = static_cast<int>(list.Data(row));
+  const int index = static_cast<int>(list.Data(row));
+  const BackupInfo& backup = backups[static_cast<std::size_t>(index)];
+  std::string question = restoretext::kConfirm;
+  question.replace(question.find("%s"), 2, backup.date + " " + backup.time);
+  // No keeps the list open on the same row, so another one can be picked.
+  if (win::ShowMessage(Handle(), question, restoretext::kTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
+      IDYES) {
+    list.Focus();
+    return;
+  }
+  chosen = index;
   End(IDOK);
 }
 

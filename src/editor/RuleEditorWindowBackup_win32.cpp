@@ -29,11 +29,8 @@ void RuleEditorWindow::RestoreFromBackup() {
   dialog.backups = backup.List(session_.IdentityKey());
   dialog.folder = backup.IdentityFolder(session_.IdentityKey());
   if (dialog.Run(Handle()) != IDOK || dialog.chosen < 0) return;
+  // The dialog has asked the restore question already.
   const BackupInfo& chosen = dialog.backups[static_cast<std::size_t>(dialog.chosen)];
-
-  std::string question = restoretext::kConfirm;
-  question.replace(question.find("%s"), 2, chosen.date + " " + chosen.time);
-  if (Ask(question, restoretext::kTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
   // Outlook Express keeps its own copy of the rules while it runs and would
   // write it back over the restored ones: the same check as a save.
   if (!ConfirmOutlookExpressClosed()) return;

@@ -130,6 +130,11 @@ Rect AnchorRect(Rect c, Anchor anchor, int oldWidth, int oldHeight, int width, i
       c.left += dx;
       c.right += dx;
       break;
+    case Anchor::RightTall:
+      c.left += dx;
+      c.right += dx;
+      c.bottom = std::max(c.top, c.bottom + dy);
+      break;
     case Anchor::Bottom:
       c.top += dy;
       c.bottom += dy;
@@ -142,6 +147,26 @@ Rect AnchorRect(Rect c, Anchor anchor, int oldWidth, int oldHeight, int width, i
       break;
   }
   return c;
+}
+
+void SettleOpeningLayout(std::vector<AnchoredRect>& controls, int width, int height) {
+  auto view = std::find_if(controls.begin(), controls.end(),
+                           [](const AnchoredRect& c) { return c.anchor == Anchor::MailView; });
+  if (view == controls.end()) return;
+  const Rect before = view->rect;
+  view->rect = AnchorRect(before, Anchor::MailView, width, height, width, height);
+  const int down = view->rect.bottom - before.bottom;
+  const int across = view->rect.right - before.right;
+  for (AnchoredRect& c : controls) {
+    if (&c == &*view) continue;
+    if (c.rect.left >= before.right) {  // the column at the right
+      c.rect.left += across;
+      c.rect.right += across;
+    } else if (c.rect.top >= before.bottom) {  // under the view
+      c.rect.top += down;
+      if (c.anchor != Anchor::BelowView) c.rect.bottom += down;
+    }
+  }
 }
 
 std::optional<Rect> PlacementToRestore(const StoredPlacement& s, int desktopWidth, int desktopHeight) {

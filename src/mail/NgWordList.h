@@ -91,6 +91,7 @@ enum class Anchor : std::uint8_t {
   MailView,     // keeps its top-left; right and bottom keep their margins
   BelowView,    // keeps its height, follows the bottom, takes the view's width
   Right,        // keeps its size, follows the right edge
+  RightTall,    // keeps its width and top, follows the right edge, its bottom the bottom edge
   Bottom,       // keeps its size, follows the bottom edge
   BottomRight,  // keeps its size, follows both
 };
@@ -98,6 +99,17 @@ constexpr int kViewRightMargin = 130, kViewBottomMargin = 190;
 // The control's rectangle for a client area of `width` x `height`, from its
 // rectangle in the client area of `oldWidth` x `oldHeight`.
 Rect AnchorRect(Rect control, Anchor anchor, int oldWidth, int oldHeight, int width, int height);
+
+struct AnchoredRect {
+  Anchor anchor;
+  Rect rect;
+};
+// The dialog template's rectangles made to agree with the view's margins at
+// the opening size `width` x `height`: the view takes its margins, the
+// controls below it move down as far as its bottom did (the word list keeps
+// its bottom) and the controls right of it move as far as its right edge did,
+// so none overlaps the view whatever the dialog units came to in pixels.
+void SettleOpeningLayout(std::vector<AnchoredRect>& controls, int width, int height);
 
 // The stored window rectangle to use, when the stored desktop size equals the
 // current one and a position was stored.

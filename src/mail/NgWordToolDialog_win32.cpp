@@ -72,16 +72,19 @@ bool NgWordToolDialog::OnInit() {
   baseHeight_ = client.bottom;
   const std::pair<int, Anchor> anchors[] = {
       {IDC_NG_MAIL_VIEW, Anchor::MailView}, {IDC_NG_WORD_LIST, Anchor::BelowView},
-      {IDC_NG_LIST_LABEL, Anchor::Bottom},  {IDC_NG_RESULT, Anchor::Right},
+      {IDC_NG_LIST_LABEL, Anchor::Bottom},  {IDC_NG_RESULT, Anchor::RightTall},
       {IDC_NG_HELP_TEXT, Anchor::BottomRight}, {IDC_NG_OK, Anchor::BottomRight},
       {IDC_NG_CANCEL, Anchor::BottomRight}, {IDC_NG_PASTE_BODY, Anchor::BottomRight},
   };
+  std::vector<AnchoredRect> opening;
   for (auto [id, anchor] : anchors) {
     RECT r;
     ::GetWindowRect(Item(id), &r);
     ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
-    placed_.push_back({id, anchor, ToRect(r)});
+    opening.push_back({anchor, ToRect(r)});
   }
+  SettleOpeningLayout(opening, baseWidth_, baseHeight_);
+  for (std::size_t i = 0; i < opening.size(); ++i) placed_.push_back({anchors[i].first, anchors[i].second, opening[i].rect});
   Layout();
   RestorePlacement();
 
@@ -237,9 +240,12 @@ void NgWordToolDialog::Layout() {
     Rect r = AnchorRect(p.rect, p.anchor, baseWidth_, baseHeight_, client.right, client.bottom);
     if (batch)
       batch = ::DeferWindowPos(batch, Item(p.id), nullptr, r.left, r.top, r.Width(), r.Height(),
-                               SWP_NOZORDER | SWP_NOACTIVATE);
+                               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   }
   if (batch) ::EndDeferWindowPos(batch);
+  // Moved controls leave their old places unpainted and are not all redrawn
+  // at their new ones: the whole window is drawn afresh.
+  ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void NgWordToolDialog::ShowDroppedMail(const std::string& text) { ShowAndDetect(text); }

@@ -585,6 +585,42 @@ TEST_F(NgWordToolTest, ResizingStaysWithinLimitsAndAnchorsTheViews) {
   EXPECT_LE(list.bottom, client.bottom);
 }
 
+// At the smallest, the opening and the largest size every control lies
+// whole inside the client area, none covers another, and each is drawn anew
+// at its new place (moved controls used to keep stale pixels and vanish).
+TEST_F(NgWordToolTest, EveryControlStaysWholeApartAndRedrawnAtEverySize) {
+  Open("");
+  RECT opening;
+  ::GetWindowRect(Tool(), &opening);
+  const SIZE sizes[] = {{kToolMinWidth, kToolMinHeight},
+                        {opening.right - opening.left, opening.bottom - opening.top},
+                        {790, 590}};
+  const int ids[] = {IDC_NG_MAIL_VIEW, IDC_NG_LIST_LABEL, IDC_NG_WORD_LIST, IDC_NG_RESULT,
+                     IDC_NG_HELP_TEXT, IDC_NG_OK, IDC_NG_CANCEL};
+  for (SIZE size : sizes) {
+    SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy));
+    ::SetWindowPos(Tool(), nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER);
+    RECT client;
+    ::GetClientRect(Tool(), &client);
+    std::vector<RECT> rects;
+    for (int id : ids) {
+      HWND control = ::GetDlgItem(Tool(), id);
+      RECT r, update;
+      ::GetWindowRect(control, &r);
+      ::MapWindowPoints(nullptr, Tool(), reinterpret_cast<POINT*>(&r), 2);
+      EXPECT_TRUE(::IsWindowVisible(control)) << id;
+      EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom) << id;
+      EXPECT_TRUE(::GetUpdateRect(control, &update, FALSE)) << id << ": not redrawn";
+      for (std::size_t j = 0; j < rects.size(); ++j) {
+        RECT both;
+        EXPECT_FALSE(::IntersectRect(&both, &r, &rects[j])) << id << " covers " << ids[j];
+      }
+      rects.push_back(r);
+    }
+    Pump();
+  }
+}
+
 TEST_F(NgWordToolTest, FindAndCommandsFollowTheFocusedPane) {
   Open("abc 無料 ABC 無料");
   View().Focus();
