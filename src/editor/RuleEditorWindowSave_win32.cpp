@@ -116,6 +116,11 @@ void RuleEditorWindow::StoreWindowSettings() {
   bool minimised = ::IsIconic(Handle()) != FALSE;
   stored.mainWndLeft = minimised ? 0 : rect.left;
   stored.mainWndTop = minimised ? 0 : rect.top;
+  // The size the user gave it; a minimised or maximised window keeps the last one.
+  if (!minimised && !::IsZoomed(Handle())) {
+    stored.mainWndWidth = rect.right - rect.left;
+    stored.mainWndHeight = rect.bottom - rect.top;
+  }
   stored.initialOEUser = session_.IdentityKey();
   RememberedSelection selection;
   for (EditorPane* pane : panes_) pane->RememberSelection(&selection);

@@ -73,9 +73,12 @@ bool RuleEditorWindow::OnInit() {
   ExtendSystemMenu();
   SetIcons();
   accelerators_ = ::LoadAcceleratorsA(win::ProgramInstance(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
-  RestorePosition();
   OpenAddressBook();
   for (EditorPane* pane : panes_) pane->OnInit();
+  // The panes have their columns: the template's layout is the default size.
+  CaptureLayout();
+  RestoreSize();
+  RestorePosition();
   // Dropped text goes in as a paste of the same text would.
   mailDrops_.Attach(Item(IDC_CRITERIA_TYPE_LIST), [this](const std::string& dropped, bool addressBook) {
     criteria_.PasteIntoList(dropped, addressBook);
@@ -549,6 +552,12 @@ bool RuleEditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
         default:
           return false;
       }
+    case WM_GETMINMAXINFO:
+      LimitTracking(reinterpret_cast<MINMAXINFO*>(lParam));
+      return answer(0);
+    case WM_SIZE:
+      LayOut();
+      return false;
     case WM_HELP:
       // F1 anywhere in the window, a control included.
       ShowContextHelp(Handle(), HelpContextForDialog(IDD_VELKOR_DIALOG));

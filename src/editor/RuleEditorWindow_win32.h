@@ -7,7 +7,8 @@
 // Every edit goes into the session at once; nothing reaches the registry
 // before the save flow.
 // Code by role: RuleEditorWindow_win32.cpp (start, identity load, watchers,
-// routing), RuleEditorWindowSave_win32.cpp (save, close, settings, sync).
+// routing), RuleEditorWindowSave_win32.cpp (save, close, settings, sync),
+// RuleEditorWindowLayout_win32.cpp (the sizing frame and the panes' layout).
 
 #include <windows.h>
 #include <commctrl.h>
@@ -23,6 +24,7 @@
 #include "editor/EditorPane_win32.h"
 #include "editor/EditorSession.h"
 #include "editor/RuleListPane_win32.h"
+#include "editor/WindowState.h"
 #include "mail/MailDropHost_win32.h"
 #include "registry/RegistryAccess.h"
 #include "rulestore/RegistryWatcher.h"
@@ -167,6 +169,27 @@ class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderR
   void StartSyncUtility();
   // Shows a fatal message and ends the window with -1.
   void Fatal(const std::string& text);
+
+  // RuleEditorWindowLayout_win32.cpp: the controls as the template places
+  // them, the size limits, and their places for the current client size.
+  void CaptureLayout();
+  void LayOut();
+  void LimitTracking(MINMAXINFO* info) const;
+  // The stored size (or, without one, a default too big for the work area)
+  // brought within the limits and the work area.
+  void RestoreSize();
+
+  struct PlacedControl {
+    HWND window;
+    int band;  // 0 the top row, 1 the rule lists, 2 the panes below them
+    ControlLayout rect;
+    int columnWidth;  // a list's first column, -1 for none
+  };
+  std::vector<PlacedControl> placed_;
+  std::vector<LayoutPart> across_[3];
+  std::vector<LayoutPart> down_;
+  SIZE frame_{};    // window size less client size
+  SIZE minimum_{};  // the least client size
 
   RegistryAccess& registry_;
   RegistryWatchers& watchers_;

@@ -14,6 +14,8 @@ void VelkorSettings::Load(RegistryAccess& reg) {
   desktopHeight = section.GetInt(kDesktopHeight, defaults.desktopHeight);
   mainWndLeft = section.GetInt(kMainWndLeft, defaults.mainWndLeft);
   mainWndTop = section.GetInt(kMainWndTop, defaults.mainWndTop);
+  mainWndWidth = section.GetInt(kMainWndWidth, defaults.mainWndWidth);
+  mainWndHeight = section.GetInt(kMainWndHeight, defaults.mainWndHeight);
   initialOEUser = section.GetString(kInitialOEUser, defaults.initialOEUser);
   initialRule = section.GetInt(kInitialRule, defaults.initialRule);
   initialCriteria = section.GetInt(kInitialCriteria, defaults.initialCriteria);
@@ -31,6 +33,8 @@ bool VelkorSettings::SaveMainWindow(RegistryAccess& reg) const {
   ok = section.SetInt(kDesktopHeight, desktopHeight) && ok;
   ok = section.SetInt(kMainWndLeft, mainWndLeft) && ok;
   ok = section.SetInt(kMainWndTop, mainWndTop) && ok;
+  ok = section.SetInt(kMainWndWidth, mainWndWidth) && ok;
+  ok = section.SetInt(kMainWndHeight, mainWndHeight) && ok;
   ok = section.SetString(kInitialOEUser, initialOEUser) && ok;
   ok = section.SetInt(kInitialRule, initialRule) && ok;
   ok = section.SetInt(kInitialCriteria, initialCriteria) && ok;

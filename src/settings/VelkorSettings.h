@@ -18,6 +18,8 @@ constexpr const char* kDesktopWidth = "DesktopWidth";
 constexpr const char* kDesktopHeight = "DesktopHeight";
 constexpr const char* kMainWndLeft = "MainWndLeft";
 constexpr const char* kMainWndTop = "MainWndTop";
+constexpr const char* kMainWndWidth = "MainWndWidth";
+constexpr const char* kMainWndHeight = "MainWndHeight";
 constexpr const char* kInitialOEUser = "InitialOEUser";
 constexpr const char* kInitialRule = "InitialRule";
 constexpr const char* kInitialCriteria = "InitialCriteria";
@@ -37,6 +39,8 @@ struct VelkorSettings {
   std::int32_t desktopHeight = -1;
   std::int32_t mainWndLeft = kNoStoredPosition;  // 0 and 0 when it closed minimised
   std::int32_t mainWndTop = kNoStoredPosition;
+  std::int32_t mainWndWidth = kNoStoredPosition;  // the size the user gave it, when not the default
+  std::int32_t mainWndHeight = kNoStoredPosition;
   std::string initialOEUser;  // identity key; empty = the default identity
   std::int32_t initialRule = -1;
   std::int32_t initialCriteria = -1;

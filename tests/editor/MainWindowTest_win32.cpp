@@ -176,6 +176,7 @@ class MainWindowTest : public test::EditorWindowFixture {
     Seed();
     Open();
   }
+  void CheckNoOverlapInside();
 };
 
 TEST_F(MainWindowTest, HoldsEveryControlWithItsKindAndText) {
@@ -233,7 +234,39 @@ TEST_F(MainWindowTest, ListViewsHaveTheirStylesAndColumnWidths) {
   }
 }
 
+// At the default size, at the least size the frame allows (which fits the
+// work area of an 800 x 600 screen below a task bar) and at the 1024 x 600 of
+// a netbook, and back at the default, where every control is where the
+// template puts it.
 TEST_F(MainWindowTest, ControlsShownTogetherNeverOverlapAndStayInside) {
+  RECT opening;
+  ::GetWindowRect(dialog_, &opening);
+  std::vector<RECT> defaults;
+  for (HWND child : Children(dialog_)) defaults.push_back(PlaceOf(child));
+  MINMAXINFO limits{};
+  ::SendMessageA(dialog_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  EXPECT_LE(limits.ptMinTrackSize.x, 800);
+  EXPECT_LE(limits.ptMinTrackSize.y, 570);
+  const SIZE sizes[] = {{limits.ptMinTrackSize.x, limits.ptMinTrackSize.y}, {1024, 570},
+                        {opening.right - opening.left, opening.bottom - opening.top}};
+  for (SIZE size : sizes) {
+    SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy));
+    ::SetWindowPos(dialog_, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT window;
+    ::GetWindowRect(dialog_, &window);
+    EXPECT_EQ(window.right - window.left, size.cx);
+    EXPECT_EQ(window.bottom - window.top, size.cy);
+    CheckNoOverlapInside();
+  }
+  std::vector<HWND> children = Children(dialog_);
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    RECT now = PlaceOf(children[i]);
+    ::OffsetRect(&now, opening.left, opening.top);  // the window moved to 0, 0
+    EXPECT_TRUE(::EqualRect(&now, &defaults[i])) << ::GetDlgCtrlID(children[i]);
+  }
+}
+
+void MainWindowTest::CheckNoOverlapInside() {
   RECT client;
   ::GetClientRect(dialog_, &client);
   ::MapWindowPoints(dialog_, nullptr, reinterpret_cast<POINT*>(&client), 2);
