@@ -296,6 +296,48 @@ TEST_F(RuleEditorWindowTest, AfterASaveTheRestoredRuleIsScrolledIntoView) {
   EXPECT_EQ(win::ListView(dialog_, IDC_BLOCKED_SENDER_VIEW).Count(), 1);
 }
 
+// Reads the restore list and presses 復元 the first time, キャンセル the next.
+struct RestoreListScript {
+  static int seen;
+  static std::string state, column;
+  static const win::ScriptedMessageBoxes* boxes;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND list = nullptr;
+    HWND dialog = ::FindWindowA(nullptr, "バックアップから復元");
+    if (dialog) list = ::GetDlgItem(dialog, IDC_BACKUP_LIST);
+    if (!list || (seen == 1 && boxes->shown().empty())) return;
+    if (++seen == 1) {
+      state = win::ListView(list).ItemText(0);
+      column = win::ListView(list).ColumnTitle(0);
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    } else {
+      ::KillTimer(nullptr, id);
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+  }
+};
+int RestoreListScript::seen = 0;
+std::string RestoreListScript::state, RestoreListScript::column;
+const win::ScriptedMessageBoxes* RestoreListScript::boxes = nullptr;
+
+TEST_F(RuleEditorWindowTest, TheRestoreListNamesTheStateBeforeASaveAndNoReturnsToIt) {
+  Seed();
+  Open();
+  Rules().SetChecked(0, false);
+  Command(IDC_SAVE);  // writes a backup of what was stored before
+  ASSERT_FALSE(window_->HasUnsavedChanges());
+  boxes_.Answer(IDNO);
+  RestoreListScript::boxes = &boxes_;
+  ::SetTimer(nullptr, 0, 50, &RestoreListScript::Tick);
+  Command(ID_RULE_RESTORE_BACKUP);
+  EXPECT_EQ(RestoreListScript::seen, 2);  // いいえ came back to the list
+  EXPECT_EQ(RestoreListScript::state, "保存前の状態");
+  EXPECT_EQ(RestoreListScript::column, "内容");
+  ASSERT_EQ(boxes_.shown().size(), 1u);
+  EXPECT_NE(boxes_.shown()[0].text.find("に保存する前の状態に"), std::string::npos);
+  EXPECT_FALSE(ReadStored(registry_, kIdentityA).enabled[0]);  // nothing restored
+}
+
 TEST_F(RuleEditorWindowTest, AnInvalidRuleStopsTheSaveAndIsSelected) {
   Seed();
   Open();
