@@ -54,6 +54,14 @@ void FindTextDialog::OnOK() {
 
 void FindTextDialog::UpdateOk() { EnableItem(IDOK, !sjis::Trim(ItemText(IDC_FIND_TEXT)).empty()); }
 
+bool FindTextPrompt::Ask(HWND owner, FindState& settings) {
+  FindTextDialog dialog;
+  if (!dialog.Run(owner)) return false;
+  settings.text = SharedFindSettings().text;
+  settings.matchCase = SharedFindSettings().matchCase;
+  return true;
+}
+
 int FindNextInList(HWND owner, const win::ListView& list, int columns) {
   const int count = list.Count();
   std::vector<std::string> texts;

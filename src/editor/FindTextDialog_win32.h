@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "mail/NgWordToolDialog_win32.h"
 #include "win/Controls.h"
 #include "win/Dialog.h"
 
@@ -39,6 +40,13 @@ class FindTextDialog : public win::Dialog {
 
  private:
   void UpdateOk();
+};
+
+// The NG-word tool's find window: this dialog on the shared settings, so one
+// search text and match-case flag serve every list of the run.
+class FindTextPrompt : public FindPrompt {
+ public:
+  bool Ask(HWND owner, FindState& settings) override;
 };
 
 // Find next on `list`: from the row after the focused one, wrapping, in the

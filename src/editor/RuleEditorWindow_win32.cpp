@@ -391,28 +391,11 @@ void RuleEditorWindow::OnDestroy() {
 // ---------------------------------------------------------------------------
 // Routing
 
-namespace {
-
-// The NG-word tool searches with the program's find window, so one search
-// text and match-case flag serve every list of the run.
-class SharedFindPrompt : public FindPrompt {
- public:
-  bool Ask(HWND owner, FindState& settings) override {
-    FindTextDialog dialog;
-    if (!dialog.Run(owner)) return false;
-    settings.text = SharedFindSettings().text;
-    settings.matchCase = SharedFindSettings().matchCase;
-    return true;
-  }
-};
-
-}  // namespace
-
 void RuleEditorWindow::OpenNgWordTool() {
   // Find next in the tool goes on from a search begun in the main window.
   findState_.text = SharedFindSettings().text;
   findState_.matchCase = SharedFindSettings().matchCase;
-  SharedFindPrompt prompt;
+  FindTextPrompt prompt;
   std::vector<std::string> words =
       mailDrops_.RunTool(Handle(), session_.Accounts().OwnAddresses(), registry_, findState_, &prompt);
   if (!words.empty()) criteria_.MergeIntoList(words);
