@@ -12,6 +12,7 @@
 #include <functional>
 #include <new>
 
+#include "editor/FindTextDialog_win32.h"
 #include "mail/MailDropHost_win32.h"
 #include "mail/MailDropTargets_win32.h"
 #include "mail/NgWordToolDialog_win32.h"
@@ -21,6 +22,7 @@
 #include "registry/MemoryRegistry.h"
 #include "res/resource.h"
 #include "settings/VelkorSettings.h"
+#include "support/UserInput_win32.h"
 #include "win/Clipboard.h"
 #include "win/DropTarget.h"
 #include "win/MessageBox.h"
@@ -684,6 +686,122 @@ TEST(NgWordToolRun, MinimisesTheOwnerWhileActiveAndRestoresIt) {
   EXPECT_TRUE(::IsWindowEnabled(owner.Handle()));
   EXPECT_EQ(data.resultWords, std::vector<std::string>{"http://run.example/abc"});
   owner.Destroy();
+}
+
+// ---- Find in the running tool, typed on the keyboard
+
+// One find typed into the running tool: the pane it starts from and the
+// text; the test's timer presses the keys step by step and records what
+// the tool shows after Enter.
+struct TypedFind {
+  int pane = 0;
+  std::wstring typed;
+  int step = 0;
+  HWND tool = nullptr, find = nullptr;
+  bool findClosed = false;
+  bool paneFocused = false;
+  std::vector<int> selected;
+  int focused = -1;
+  bool highlighted = false;
+  long viewStart = -1, viewEnd = -1;
+};
+TypedFind* typedFind = nullptr;
+
+BOOL CALLBACK TakeTool(HWND window, LPARAM found) {
+  if (::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId() ||
+      !::GetDlgItem(window, IDC_NG_WORD_LIST))
+    return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// Whether the row is drawn in the selection colour, not only framed.
+bool DrawnSelected(HWND list, int row) {
+  RECT r{};
+  r.left = LVIR_LABEL;
+  if (!::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r))) return false;
+  ::UpdateWindow(list);
+  HDC dc = ::GetDC(list);
+  const COLORREF selection = ::GetSysColor(COLOR_HIGHLIGHT);
+  int hits = 0;
+  for (int x = r.left + 1; x < r.right - 1; ++x)
+    if (::GetPixel(dc, x, (r.top + r.bottom) / 2) == selection) ++hits;
+  ::ReleaseDC(list, dc);
+  return hits > (r.right - r.left) / 3;
+}
+
+// Tick 1: Ctrl+F in the pane; 3: the text and Enter in the find window;
+// 6: what the tool shows; 7: Cancel ends the tool's loop.
+void CALLBACK TypeFindStep(HWND, UINT, UINT_PTR timer, DWORD) {
+  TypedFind& t = *typedFind;
+  ++t.step;
+  if (!t.tool) ::EnumThreadWindows(::GetCurrentThreadId(), &TakeTool, reinterpret_cast<LPARAM>(&t.tool));
+  if (!t.tool) return;
+  if (t.step == 1) {
+    ::SetForegroundWindow(t.tool);
+    ::SetFocus(::GetDlgItem(t.tool, t.pane));
+    test::Press('F', VK_CONTROL);
+  } else if (t.step == 3) {
+    t.find = ::GetActiveWindow();
+    if (t.find == t.tool) return;  // no find window
+    test::TypeText(t.typed);
+    test::Press(VK_RETURN);
+  } else if (t.step == 6) {
+    t.findClosed = !::IsWindow(t.find);
+    if (!t.findClosed) ::PostMessageA(t.find, WM_COMMAND, IDCANCEL, 0);
+    HWND list = ::GetDlgItem(t.tool, IDC_NG_WORD_LIST);
+    const win::ListView words(t.tool, IDC_NG_WORD_LIST);
+    for (int i = words.NextSelected(); i >= 0; i = words.NextSelected(i)) t.selected.push_back(i);
+    t.focused = words.Focused();
+    t.paneFocused = ::GetFocus() == ::GetDlgItem(t.tool, t.pane);
+    if (t.focused >= 0) t.highlighted = DrawnSelected(list, t.focused);
+    CMyRichEditCtrl(t.tool, IDC_NG_MAIL_VIEW).Selection(&t.viewStart, &t.viewEnd);
+  } else if (t.step >= 7) {
+    ::KillTimer(nullptr, timer);
+    ::PostMessageA(t.tool, WM_COMMAND, MAKEWPARAM(IDC_NG_CANCEL, BN_CLICKED), 0);
+  }
+}
+
+TEST(NgWordToolRun, EnterInTheFindWindowSearchesThePaneItCameFrom) {
+  struct Case {
+    int pane;
+    std::wstring typed;
+    std::vector<int> selected;  // word-list rows after the find
+    long viewStart, viewEnd;    // the mail view's selection after it
+  };
+  // 無料でエッチな出会い系！: 出会い is character 7 of the view and word 1 of the list.
+  const Case cases[] = {
+      {IDC_NG_WORD_LIST, L"出会い", {1}, 0, 0},
+      {IDC_NG_MAIL_VIEW, L"出会い", {0, 1, 2, 3, 4, 5}, 7, 10},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pane);
+    MemoryRegistry registry;
+    FindState find;
+    FindTextPrompt prompt;
+    NgWordToolData data;
+    data.mailText = kSpam;
+    NgWordToolDialog tool(data, registry, find, &prompt);
+    tool.dictionaryFile = WriteDictionary();
+    TypedFind typed;
+    typed.pane = c.pane;
+    typed.typed = c.typed;
+    typedFind = &typed;
+    ::SetTimer(nullptr, 0, 300, &TypeFindStep);
+    tool.Run(nullptr);
+    typedFind = nullptr;
+    ASSERT_NE(typed.tool, nullptr);
+    ASSERT_NE(typed.find, typed.tool) << "Ctrl+F opened no find window";
+    EXPECT_TRUE(typed.findClosed) << "Enter did not search";
+    EXPECT_TRUE(typed.paneFocused);
+    EXPECT_EQ(typed.selected, c.selected);
+    if (c.pane == IDC_NG_WORD_LIST) {
+      EXPECT_EQ(typed.focused, c.selected.front());
+      EXPECT_TRUE(typed.highlighted) << "the found word is not drawn selected";
+    } else {
+      EXPECT_EQ(std::make_pair(typed.viewStart, typed.viewEnd), std::make_pair(c.viewStart, c.viewEnd));
+    }
+  }
 }
 
 }  // namespace
