@@ -80,6 +80,11 @@ int FindNextInList(HWND owner, const win::ListView& list, int columns) {
   list.SetSelected(found.row, true);
   list.SetFocused(found.row, true);
   list.EnsureVisible(found.row);
+  // A find begun on a button (the picker's 検索, F3 anywhere in it) left the
+  // focus there, and the list drew the found row faintly: the list takes the
+  // focus through the dialog, so its default button stays the default.
+  if (!list.HasFocus())
+    ::SendMessageA(::GetParent(list.Handle()), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list.Handle()), TRUE);
   return found.row;
 }
 

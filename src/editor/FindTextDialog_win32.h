@@ -51,8 +51,9 @@ class FindTextPrompt : public FindPrompt {
 
 // Find next on `list`: from the row after the focused one, wrapping, in the
 // texts of the first `columns` columns (1 or 2). A match becomes the only
-// selected row, focused and scrolled into view; no match shows the not-found
-// message over `owner`. Answers the matching row or -1.
+// selected row, focused and scrolled into view, and the list takes the
+// keyboard focus; no match shows the not-found message over `owner`.
+// Answers the matching row or -1.
 int FindNextInList(HWND owner, const win::ListView& list, int columns);
 // Find: nothing on an empty list; otherwise the dialog, and on OK find next.
 void FindInList(HWND owner, const win::ListView& list, int columns);

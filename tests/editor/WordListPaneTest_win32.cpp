@@ -470,6 +470,39 @@ TEST_F(AddressPickerTest, FiltersRefillAndHeadersSort) {
   EXPECT_EQ(request.chosen, (std::vector<std::string>{"spam@example.com", "a@example.jp"}));
 }
 
+// A find started away from the list (the 検索 button, F3 on a filter or
+// a button) must not leave the found row selected in a list without the
+// focus, drawn faintly: the list takes the focus, 追加 stays the default.
+TEST_F(AddressPickerTest, AFoundRowGetsTheFocusWhereverTheFindStarted) {
+  AddressPickerRequest request = Request();
+  request.filter = picker::kShowAll;
+  request.preselect.clear();
+  Open(request);
+  HWND picker = dialog_->Handle();
+  struct Case {
+    int focusedControl;
+    int command;
+  };
+  const Case cases[] = {
+      {ID_EDIT_FIND, ID_EDIT_FIND},
+      {IDC_PICKER_FILTER_ALL, ID_FIND_NEXT},
+      {IDCANCEL, ID_FIND_NEXT},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.focusedControl);
+    List().UnselectAll();
+    ::SendMessageA(picker, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(picker, c.focusedControl)), TRUE);
+    if (c.command == ID_EDIT_FIND) FindScript::Arm("a@", false);
+    Click(c.command);
+    Pump();
+    EXPECT_EQ(List().SelectedCount(), 1);
+    EXPECT_TRUE(List().IsSelected(2));  // aさん
+    EXPECT_EQ(::GetFocus(), List().Handle());
+    EXPECT_EQ(LOWORD(::SendMessageA(picker, DM_GETDEFID, 0, 0)), IDC_PICKER_ADD);
+  }
+  SharedFindSettings() = FindSettings{};
+}
+
 TEST_F(AddressPickerTest, WithoutAnAddressBookItClosesAtOnce) {
   AddressPickerRequest request = Request();
   request.bookOpen = false;
