@@ -1,6 +1,6 @@
 // The mail drop targets and the NG-word tool under Wine: data objects that
 // offer what Outlook Express offers, a real OLE drag into a running window,
-// and the tool driven by messages.
+// and the tool driven by messages and, for its find window, by typed keys.
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
