@@ -109,6 +109,7 @@ class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderR
   bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(int id, NMHDR* header, LRESULT* result) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
+  std::uint32_t HelpContext(HWND control) const override;
   void OnTimer(UINT_PTR timerId) override;
   void OnDestroy() override;
   // Enter and Esc never close the main window; only the system close does.

@@ -39,7 +39,8 @@ class SyncSettingsDialog : public win::Dialog {
  protected:
   bool OnInit() override;
   bool OnCommand(int id, int code, HWND control) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
+  // F1 anywhere in the dialog, a control included: the page on synchronisation.
+  std::uint32_t HelpContext(HWND control) const override;
   void OnOK() override;
 
  private:

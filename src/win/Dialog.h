@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace velkor::win {
@@ -57,6 +58,11 @@ class Dialog {
   // First look at every message. Answer true with `*result` set to take it;
   // false lets the base handle it (and OnInit ... above see it).
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) { return false; }
+  // The help context that F1 or the "?" shows; `control` is the control with
+  // the focus or the one clicked, null when there is none. By default the
+  // dialog's own (by its template), which shows the default topic when the
+  // dialog has no page of its own.
+  virtual std::uint32_t HelpContext(HWND control) const;
 
  private:
   static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -64,6 +70,7 @@ class Dialog {
 
   HWND hwnd_ = nullptr;
   bool modal_ = false;
+  int templateId_ = 0;
 };
 
 // The program's module handle (the .exe, where the resources live).
