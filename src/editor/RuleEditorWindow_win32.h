@@ -63,6 +63,8 @@ constexpr const char* kUnsupportedMail =
 
 class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderRefCheck {
  public:
+  // F1: the page of the pane that holds `control` (or the focus).
+  std::uint32_t HelpContext(HWND control) const override;
   // `registry` holds the program settings and the rules; `watchers` watch the
   // same registry. Both outlive the window.
   RuleEditorWindow(RegistryAccess& registry, RegistryWatchers& watchers);
@@ -109,7 +111,6 @@ class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderR
   bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(int id, NMHDR* header, LRESULT* result) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
-  std::uint32_t HelpContext(HWND control) const override;
   void OnTimer(UINT_PTR timerId) override;
   void OnDestroy() override;
   // Enter and Esc never close the main window; only the system close does.

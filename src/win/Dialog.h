@@ -41,6 +41,11 @@ class Dialog {
   bool IsItemVisible(int id) const;
   void SetTitle(const std::string& text);
   std::string Title() const;
+  // The help context that F1 or the "?" shows; `control` is the control with
+  // the focus or the one clicked, null when there is none. By default the
+  // dialog's own (by its template), which shows the default topic when the
+  // dialog has no page of its own.
+  virtual std::uint32_t HelpContext(HWND control) const;
 
  protected:
   // WM_INITDIALOG. Answer true to let the system set the focus to the first control.
@@ -58,11 +63,6 @@ class Dialog {
   // First look at every message. Answer true with `*result` set to take it;
   // false lets the base handle it (and OnInit ... above see it).
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) { return false; }
-  // The help context that F1 or the "?" shows; `control` is the control with
-  // the focus or the one clicked, null when there is none. By default the
-  // dialog's own (by its template), which shows the default topic when the
-  // dialog has no page of its own.
-  virtual std::uint32_t HelpContext(HWND control) const;
 
  private:
   static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
