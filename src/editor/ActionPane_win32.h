@@ -17,6 +17,7 @@
 #include "editor/ActionEditing.h"
 #include "editor/ColorComboBox_win32.h"
 #include "editor/EditorPane_win32.h"
+#include "res/resource.h"
 #include "folders/MailFolderTreeCtrl_win32.h"
 
 namespace velkor {
@@ -33,6 +34,7 @@ class ActionPane : public EditorPane {
   ~ActionPane() override;
 
   bool OwnsControl(int id) const override;
+  std::uint32_t HelpContext() const override { return HelpContextForControl(IDC_ACTION_TYPE_LIST); }
   void OnInit() override;
   void OnDestroy() override;
   bool OnCommand(int id, int code, HWND control) override;

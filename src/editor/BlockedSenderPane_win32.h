@@ -19,6 +19,7 @@ class BlockedSenderPane : public EditorPane, private WordListHost, private ListD
   BlockedSenderPane() : words_(kBlockedSendersTraits, *this) {}
 
   bool OwnsControl(int id) const override { return id == IDC_BLOCKED_SENDER_VIEW; }
+  std::uint32_t HelpContext() const override { return HelpContextForControl(IDC_BLOCKED_SENDER_VIEW); }
   void OnInit() override;
   void OnDestroy() override;
   bool OnCommand(int id, int code, HWND control) override;

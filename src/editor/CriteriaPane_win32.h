@@ -18,6 +18,7 @@
 
 #include "editor/CriteriaEditing.h"
 #include "editor/EditorPane_win32.h"
+#include "res/resource.h"
 #include "editor/ImprovedHeaderCtrl_win32.h"
 #include "editor/WordListPane_win32.h"
 
@@ -31,6 +32,7 @@ class CriteriaPane : public EditorPane, private WordListHost {
   void SetNgWordTool(std::function<void()> open) { ngWordTool_ = std::move(open); }
 
   bool OwnsControl(int id) const override;
+  std::uint32_t HelpContext() const override { return HelpContextForControl(IDC_CRITERIA_TYPE_LIST); }
   void OnInit() override;
   void OnDestroy() override;
   bool OnCommand(int id, int code, HWND control) override;

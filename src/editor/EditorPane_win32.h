@@ -55,6 +55,7 @@
 #include <string>
 
 #include "editor/EditorSession.h"
+#include "help/HelpContext.h"
 
 namespace velkor {
 
@@ -105,6 +106,8 @@ class EditorPane {
   void Attach(EditorFrame& frame) { frame_ = &frame; }
 
   virtual bool OwnsControl(int id) const = 0;
+  // The help context F1 shows while one of the pane's controls has the focus.
+  virtual std::uint32_t HelpContext() const = 0;
   virtual void OnInit() {}
   virtual void OnDestroy() {}
   virtual bool OnCommand(int id, int code, HWND control) { return false; }

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include "editor/Help_win32.h"
+#include "win/Help.h"
 #include "editor/RuleEditorWindow_win32.h"
 #include "res/resource.h"
 #include "rulestore/RegistryWatcher_win32.h"

@@ -6,7 +6,7 @@
 #include "addressbook/FileStamp.h"
 #include "editor/AboutDialog_win32.h"
 #include "editor/FindTextDialog_win32.h"
-#include "editor/Help_win32.h"
+#include "win/Help.h"
 #include "editor/ProgressDialog_win32.h"
 #include "editor/RuleDragDrop_win32.h"
 #include "editor/RuleTestDialog_win32.h"
@@ -407,6 +407,15 @@ EditorPane* RuleEditorWindow::PaneOwning(int id) const {
   return nullptr;
 }
 
+std::uint32_t RuleEditorWindow::HelpContext(HWND control) const {
+  // F1 shows the page of the pane that holds the focus (a combo box's edit is
+  // a grandchild of the window); the window's own page elsewhere.
+  if (!control) control = ::GetFocus();
+  while (control && ::IsChild(Handle(), control) && ::GetParent(control) != Handle()) control = ::GetParent(control);
+  EditorPane* pane = control && ::IsChild(Handle(), control) ? PaneOwning(::GetDlgCtrlID(control)) : nullptr;
+  return pane ? pane->HelpContext() : HelpContextForDialog(IDD_VELKOR_DIALOG);
+}
+
 EditorPane* RuleEditorWindow::PaneEditing(HWND focus) const {
   if (!focus) return nullptr;
   for (EditorPane* pane : panes_)
@@ -541,11 +550,6 @@ bool RuleEditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
     case WM_SIZE:
       LayOut();
       return false;
-    case WM_HELP:
-      // F1 anywhere in the window, a control included.
-      ShowContextHelp(Handle(), HelpContextForDialog(IDD_VELKOR_DIALOG));
-      *result = TRUE;
-      return true;
     case WM_CONTEXTMENU: {
       if (ended_) return false;
       HWND control = reinterpret_cast<HWND>(wParam);

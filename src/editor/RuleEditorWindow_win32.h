@@ -65,6 +65,8 @@ constexpr const char* kUnsupportedMail =
 
 class RuleEditorWindow : public win::Dialog, public EditorFrame, private FolderRefCheck {
  public:
+  // F1: the page of the pane that holds `control` (or the focus).
+  std::uint32_t HelpContext(HWND control) const override;
   // `registry` holds the program settings and the rules; `watchers` watch the
   // same registry. Both outlive the window.
   RuleEditorWindow(RegistryAccess& registry, RegistryWatchers& watchers);

@@ -6,6 +6,7 @@
 // invalid rules in red with their problem as the row's tip.
 
 #include "editor/EditorPane_win32.h"
+#include "res/resource.h"
 #include "editor/ImprovedHeaderCtrl_win32.h"
 
 namespace velkor {
@@ -19,6 +20,7 @@ constexpr const char* kDeleteTitle = "メールルールの削除";
 class RuleListPane : public EditorPane {
  public:
   bool OwnsControl(int id) const override;
+  std::uint32_t HelpContext() const override { return HelpContextForControl(IDC_RULE_LIST); }
   void OnInit() override;
   void OnDestroy() override;
   bool OnCommand(int id, int code, HWND control) override;

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "editor/EditorPane_win32.h"
-#include "editor/Help_win32.h"
+#include "win/Help.h"
 #include "mail/MailDropTargets_win32.h"
 #include "registry/RegFile.h"
 #include "res/resource.h"
@@ -25,7 +25,6 @@ namespace {
 constexpr UINT_PTR kRulesChangedTimer = 1;
 // Edits come one keystroke at a time: the verdict follows once they pause.
 constexpr UINT kRulesChangedDelayMs = 300;
-constexpr const char* kHelpPage = "ruletest.html";
 
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::string text;
@@ -268,7 +267,7 @@ bool RuleTestDialog::OnCommand(int id, int code, HWND) {
       if (code == BN_CLICKED) BrowseMail();
       return true;
     case IDC_RT_HELP:
-      if (code == BN_CLICKED) ShowHelpPage(Handle(), kHelpPage);
+      if (code == BN_CLICKED) ShowContextHelp(Handle(), HelpContext(nullptr));
       return true;
     case IDC_RT_ACCOUNT:
       if (code == CBN_SELCHANGE) Evaluate();

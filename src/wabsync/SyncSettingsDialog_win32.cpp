@@ -1,7 +1,7 @@
 #include "wabsync/SyncSettingsDialog_win32.h"
 
-#include "editor/HelpContext.h"
-#include "editor/Help_win32.h"
+#include "help/HelpContext.h"
+#include "win/Help.h"
 #include "wabsync/SyncTexts.h"
 #include "wabsync/wabsync_resource.h"
 #include "win/MessageBox.h"
@@ -79,13 +79,7 @@ bool SyncSettingsDialog::OnCommand(int id, int code, HWND control) {
   return false;
 }
 
-bool SyncSettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
-  if (message != WM_HELP) return false;
-  // F1 anywhere in the dialog, a control included.
-  ShowHelpPage(Handle(), kSyncHelpPage);
-  *result = TRUE;
-  return true;
-}
+std::uint32_t SyncSettingsDialog::HelpContext(HWND) const { return HelpContextForSyncDialog(IDD_SYNC_SETTINGS); }
 
 void SyncSettingsDialog::OnOK() {
   // Enter with the focus on a control that is not a button.

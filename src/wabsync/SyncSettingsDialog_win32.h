@@ -19,6 +19,8 @@ namespace velkor {
 
 class SyncSettingsDialog : public win::Dialog {
  public:
+  // F1 anywhere in the dialog, a control included: the page on synchronisation.
+  std::uint32_t HelpContext(HWND control) const override;
   // The dialog borrows all three for its lifetime.
   SyncSettingsDialog(RegistryAccess& reg, const SyncIdentitySource& identities, Win32SyncPlatform& platform);
   ~SyncSettingsDialog() override;
@@ -39,7 +41,6 @@ class SyncSettingsDialog : public win::Dialog {
  protected:
   bool OnInit() override;
   bool OnCommand(int id, int code, HWND control) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
   void OnOK() override;
 
  private:

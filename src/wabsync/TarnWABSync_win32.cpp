@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "editor/HelpContext.h"
-#include "editor/Help_win32.h"
+#include "help/HelpContext.h"
+#include "win/Help.h"
 #include "registry/Win32Registry.h"
 #include "wabsync/SyncSettingsDialog_win32.h"
 #include "wabsync/SyncShell_win32.h"

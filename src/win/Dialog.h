@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace velkor::win {
@@ -40,6 +41,11 @@ class Dialog {
   bool IsItemVisible(int id) const;
   void SetTitle(const std::string& text);
   std::string Title() const;
+  // The help context that F1 or the "?" shows; `control` is the control with
+  // the focus or the one clicked, null when there is none. By default the
+  // dialog's own (by its template), which shows the default topic when the
+  // dialog has no page of its own.
+  virtual std::uint32_t HelpContext(HWND control) const;
 
  protected:
   // WM_INITDIALOG. Answer true to let the system set the focus to the first control.
@@ -64,6 +70,7 @@ class Dialog {
 
   HWND hwnd_ = nullptr;
   bool modal_ = false;
+  int templateId_ = 0;
 };
 
 // The program's module handle (the .exe, where the resources live).

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "win/DropTarget.h"
+#include "win/Help.h"
 
 namespace velkor::win {
 
@@ -19,12 +20,14 @@ Dialog::~Dialog() {
 
 INT_PTR Dialog::RunModal(HWND owner, int templateId, HINSTANCE instance) {
   modal_ = true;
+  templateId_ = templateId;
   return ::DialogBoxParamA(instance ? instance : ProgramInstance(), MAKEINTRESOURCEA(templateId), owner,
                            &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
 }
 
 bool Dialog::CreateModeless(HWND owner, int templateId, HINSTANCE instance) {
   modal_ = false;
+  templateId_ = templateId;
   HWND created = ::CreateDialogParamA(instance ? instance : ProgramInstance(), MAKEINTRESOURCEA(templateId),
                                       owner, &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
   return created != nullptr;
@@ -100,6 +103,8 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   return result;
 }
 
+std::uint32_t Dialog::HelpContext(HWND) const { return HelpContextForDialog(templateId_); }
+
 INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   INT_PTR result = 0;
   if (OnMessage(message, wParam, lParam, &result)) return result;
@@ -135,6 +140,13 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       OnDestroy();
       return FALSE;
+    case WM_HELP: {
+      // Taken here, not passed on to the owner: the owner would show its own page.
+      const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
+      HWND control = info && info->iContextType == HELPINFO_WINDOW ? static_cast<HWND>(info->hItemHandle) : nullptr;
+      ShowContextHelp(hwnd_, HelpContext(control));
+      return TRUE;
+    }
     default:
       return FALSE;
   }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "EditorWindowFixture_win32.h"
+#include "help/HelpContext.h"
 #include "editor/RuleEditorWindow_win32.h"
 #include "res/resource.h"
 #include "registry/MemoryRegistry.h"
@@ -178,6 +179,31 @@ class MainWindowTest : public test::EditorWindowFixture {
   }
   void CheckNoOverlapInside();
 };
+
+// F1 shows the page of the pane whose control has the focus; the window's own
+// page for the controls of no pane.
+TEST_F(MainWindowTest, HelpShowsThePageOfTheFocusedPane) {
+  struct Case {
+    int control;
+    const char* page;
+  };
+  const Case cases[] = {
+      {IDC_RULE_LIST, "rulelist.html"},     {IDC_BLOCKED_SENDER_VIEW, "blocked.html"},
+      {IDC_CRITERIA_TYPE_LIST, "criteria.html"}, {IDC_VALUE_LIST, "criteria.html"},
+      {IDC_LOGIC_ANY, "criteria.html"},     {IDC_ACTION_TYPE_LIST, "actions.html"},
+      {IDC_FOLDER_TREE, "actions.html"},    {IDC_IDENTITY_COMBO, "main.html"},
+      {IDC_SAVE, "main.html"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.control);
+    EXPECT_STREQ(HelpPageFor(window_->HelpContext(::GetDlgItem(dialog_, c.control))), c.page);
+  }
+  // Without a control in the help request, the focus decides.
+  ::SetFocus(::GetDlgItem(dialog_, IDC_BLOCKED_SENDER_VIEW));
+  EXPECT_STREQ(HelpPageFor(window_->HelpContext(nullptr)), "blocked.html");
+  // A control of another window (a dialog over the main window) is not a pane's.
+  EXPECT_STREQ(HelpPageFor(window_->HelpContext(::GetDesktopWindow())), "main.html");
+}
 
 TEST_F(MainWindowTest, HoldsEveryControlWithItsKindAndText) {
   char title[64] = {};

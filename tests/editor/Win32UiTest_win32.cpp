@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/Help_win32.h"
+#include "win/Help.h"
 #include "editor/RowColours_win32.h"
 #include "res/resource.h"
 #include "win/Controls.h"

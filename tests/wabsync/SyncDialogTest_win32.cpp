@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/Help_win32.h"
+#include "win/Help.h"
 #include "registry/MemoryRegistry.h"
 #include "settings/ProfileSection.h"
 #include "wabsync/OeRegistryBuilder.h"

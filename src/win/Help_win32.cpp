@@ -1,4 +1,4 @@
-#include "editor/Help_win32.h"
+#include "win/Help.h"
 
 #include <vector>
 
@@ -70,18 +70,22 @@ void SetHelpFile(const std::string& path, const std::string& caption) {
   HelpCaption() = caption;
 }
 
-bool ShowHelp(HWND owner, const HelpCall& call) {
-  const std::string file = HelpFilePath();
-  HtmlHelpFunction entry = ReadyViewer(owner, file);
-  return entry && entry(owner, file.c_str(), call.command, static_cast<DWORD_PTR>(call.context)) != nullptr;
-}
-
 bool ShowHelpPage(HWND owner, const std::string& page) {
   const std::string file = HelpFilePath();
   HtmlHelpFunction entry = ReadyViewer(owner, file);
   if (!entry) return false;
   const std::string address = HelpTopicAddress(file, page);
   return entry(owner, address.c_str(), kHelpDisplayTopic, 0) != nullptr;
+}
+
+bool ShowHelp(HWND owner, const HelpCall& call) {
+  // A context is shown as its page: the help compiler we build with stores
+  // the targets of its context map as paths of the build machine, so the
+  // viewer could not resolve a context inside the file.
+  if (call.command == kHelpContext) return ShowHelpPage(owner, HelpPageFor(call.context));
+  const std::string file = HelpFilePath();
+  HtmlHelpFunction entry = ReadyViewer(owner, file);
+  return entry && entry(owner, file.c_str(), call.command, static_cast<DWORD_PTR>(call.context)) != nullptr;
 }
 
 bool ShowContextHelp(HWND owner, std::uint32_t context) {

@@ -7,7 +7,8 @@ find_program(VELKOR_ICONV iconv)
 if(VELKOR_CHMCMD AND VELKOR_ICONV)
   set(help_src ${VELKOR_ROOT}/docs/help)
   set(help_work ${CMAKE_CURRENT_BINARY_DIR}/help)
-  file(GLOB help_inputs CONFIGURE_DEPENDS ${help_src}/*.html ${help_src}/*.css ${help_src}/*.hhc ${help_src}/*.hhp)
+  file(GLOB help_inputs CONFIGURE_DEPENDS ${help_src}/*.html ${help_src}/*.css ${help_src}/*.hhc ${help_src}/*.hhk
+     ${help_src}/*.hhp ${help_src}/images/*.png)
   add_custom_command(
     OUTPUT ${CMAKE_BINARY_DIR}/bin/Velkor.chm
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${help_work}

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "editor/HelpContext.h"
+#include "help/HelpContext.h"
 
 namespace velkor {
 
@@ -26,8 +26,9 @@ bool ShowHelpPage(HWND owner, const std::string& page);
 // (the user is told which, once per call).
 bool ShowHelp(HWND owner, const HelpCall& call);
 
-// F1 in a window: WM_HELP arrives with a HELPINFO; the window's context goes
-// through the context mapping, so every window shows the default topic.
+// F1 or the "?" in a window: WM_HELP arrives with a HELPINFO; the context of
+// the window or pane goes through the context mapping, so it shows its own
+// page, or the default topic when it has none.
 bool ShowContextHelp(HWND owner, std::uint32_t context);
 
 // Closes any help window the program opened (at shut-down).

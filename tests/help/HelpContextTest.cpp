@@ -1,11 +1,13 @@
-#include "editor/HelpContext.h"
+#include "help/HelpContext.h"
 
 #include <gtest/gtest.h>
 
 namespace velkor {
 namespace {
 
-TEST(HelpContext, F1InAnyWindowShowsContextTwo) {
+// A window or pane with a page keeps its context; every other window shows
+// context 2, the default topic.
+TEST(HelpContext, F1ShowsThePageOfTheWindowOrContextTwo) {
   struct Case {
     unsigned command;
     std::uint32_t context;
@@ -13,8 +15,13 @@ TEST(HelpContext, F1InAnyWindowShowsContextTwo) {
   };
   const Case cases[] = {
       {kWinHelpContext, 0x10001, {kHelpContext, 2}},        // a window's context
-      {kWinHelpContext, HelpContextForDialog(102), {kHelpContext, 2}},  // the main window
-      {kWinHelpContext, HelpContextForDialog(143), {kHelpContext, 2}},  // the NG-word tool
+      {kWinHelpContext, HelpContextForDialog(102), {kHelpContext, 0x20066}},  // the main window
+      {kWinHelpContext, HelpContextForDialog(143), {kHelpContext, 0x2008F}},  // the NG-word tool
+      {kWinHelpContext, HelpContextForControl(1002), {kHelpContext, 0x503EA}},  // the rule list pane
+      {kWinHelpContext, HelpContextForSyncDialog(102), {kHelpContext, 0x30066}},  // the sync utility
+      {kWinHelpContext, HelpContextForDialog(100), {kHelpContext, 2}},  // the about box has no page
+      {kWinHelpContext, HelpContextForDialog(146), {kHelpContext, 2}},  // nor the progress window
+      {kWinHelpContext, HelpContextForControl(1008), {kHelpContext, 2}},  // a control of no pane
       {kWinHelpContext, 0x2FFFF, {kHelpContext, 2}},        // a command's context
       {kWinHelpContext, 0x10000, {kHelpContext, 0x10000}},  // the base itself is not above it
       {kWinHelpContext, 2, {kHelpContext, 2}},
@@ -26,6 +33,8 @@ TEST(HelpContext, F1InAnyWindowShowsContextTwo) {
     EXPECT_EQ(MapContextHelpRequest(c.command, c.context), c.expected);
   }
   EXPECT_EQ(MapDefaultHelpRequest(), (HelpCall{kHelpDisplayTopic, 0}));
+  EXPECT_STREQ(HelpPageFor(HelpContextForDialog(100)), "index.html");
+  EXPECT_STREQ(HelpPageFor(HelpContextForDialog(102)), "main.html");
 }
 
 TEST(HelpContext, HelpFileIsTheProgramPathWithChm) {
