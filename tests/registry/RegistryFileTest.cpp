@@ -216,6 +216,7 @@ TEST(RegFileTest, MalformedFilesReportTheLineAndChangeNothing) {
     std::string text(c.text);
     SCOPED_TRACE(text);
     MemoryRegistry reg;
+    reg.StartLog();
     reg.SetRaw(RegRoot::CurrentUser, "K", "old", regtype::kDword, {1, 0, 0, 0});
     const std::string before = reg.Dump(RegRoot::CurrentUser, "");
     // A valid change ahead of the fault must not be applied either.

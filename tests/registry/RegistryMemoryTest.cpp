@@ -16,6 +16,7 @@ namespace {
 
 class MemoryRegistryTest : public ::testing::Test {
  protected:
+  MemoryRegistryTest() { reg_.StartLog(); }
   MemoryRegistry reg_;
 };
 
@@ -76,7 +77,7 @@ TEST_F(MemoryRegistryTest, LogCountsOperationsWritesAndOpenHandles) {
   EXPECT_EQ("P\\Q", log[2].path);
   EXPECT_EQ("missing", log[2].name);
   EXPECT_EQ(regerr::kFileNotFound, log[2].result);
-  reg_.ClearLog();
+  reg_.StartLog();
   EXPECT_EQ(0, reg_.CountWrites());
 }
 
