@@ -1,5 +1,6 @@
 // Any bytes as a .reg file: parsing and importing must neither crash nor read
-// out of bounds, and an import that succeeds must survive a second round trip.
+// out of bounds, an import that fails must leave the registry as it was, and
+// one that succeeds must survive a second round trip.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   velkor::RegFileError error;
   if (!velkor::ImportRegFile(reg, bytes, &error)) {
     if (error.line < 1 || error.reason.empty()) std::abort();
+    // The file is checked whole before anything is written.
+    if (reg.Dump(velkor::RegRoot::CurrentUser, "") != "[]\n" || reg.Dump(velkor::RegRoot::LocalMachine, "") != "[]\n")
+      std::abort();
     return 0;
   }
   // What was imported exports and imports again to the same tree.

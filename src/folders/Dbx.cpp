@@ -117,7 +117,7 @@ DbxTree::DbxTree(std::istream& in, unsigned long rootAddress, unsigned long entr
   }
 }
 
-DbxIndexedInfo::DbxIndexedInfo(std::istream& in, unsigned long address) {
+DbxIndexedInfo::DbxIndexedInfo(std::istream& in, unsigned long address, std::uint32_t bodyLimit) {
   DbxStream stream(in);
   std::vector<std::uint8_t> head;
   if (!stream.Read(address, kHeaderSize, &head)) return;
@@ -125,7 +125,7 @@ DbxIndexedInfo::DbxIndexedInfo(std::istream& in, unsigned long address) {
   // A body that runs past the end of the file is read as far as it goes; a
   // damaged length is not followed further than any record can be long.
   std::vector<std::uint8_t> body;
-  const std::uint32_t length = std::min<std::uint32_t>(DbxReadInt4(head.data() + 4), kMaxBody);
+  const std::uint32_t length = std::min({DbxReadInt4(head.data() + 4), kMaxBody, bodyLimit});
   stream.ReadUpTo(static_cast<std::uint64_t>(address) + kHeaderSize, length, &body);
   valid_ = true;
 

@@ -92,7 +92,10 @@ class DbxIndexedInfo {
   // Folder records hold a few short texts; more body than this is damage.
   static constexpr std::uint32_t kMaxBody = 0x10000;
 
-  DbxIndexedInfo(std::istream& in, unsigned long address);
+  // `bodyLimit` cuts the body shorter still: a reader that knows where the
+  // next record begins passes the room up to it, so records that a damaged
+  // file lets overlap are not each read at full length.
+  DbxIndexedInfo(std::istream& in, unsigned long address, std::uint32_t bodyLimit = kMaxBody);
   virtual ~DbxIndexedInfo() = default;
 
   // The record was found at its address (marker equal to the address).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 #include <unordered_set>
 
 #include "folders/Dbx.h"
@@ -81,8 +82,16 @@ std::size_t MailFolderList::Reload() {
   return ReadFrom(in);
 }
 
-std::size_t MailFolderList::ReadFrom(std::istream& in) {
+std::size_t MailFolderList::ReadFrom(std::istream& file) {
   Clear();
+  // The file is read in one go and its records taken from memory: every seek
+  // on a file stream refills its buffer, which over a tree of many records
+  // would read the file many times over.
+  std::ostringstream bytes;
+  file.clear();
+  file.seekg(0, std::ios::beg);
+  bytes << file.rdbuf();
+  std::istringstream in(bytes.str(), std::ios::binary);
   const DbxFileHeader header(in);
   if (!header.IsValid()) return 0;
   const std::uint32_t count = header.FolderTreeCount();
@@ -94,12 +103,31 @@ std::size_t MailFolderList::ReadFrom(std::istream& in) {
   }
   if (root == 0 || count == 0) return 0;
   const DbxTree tree(in, root, count);
+  // The records the tree names whose marker checks out, in file order. In a
+  // sound file no record reaches into the next one; a damaged one can make
+  // thousands overlap, each claiming a long body. Cutting each body where the
+  // next record starts reads every byte for one record at most.
+  const DbxStream stream(in);
+  std::vector<std::uint32_t> starts;
+  starts.reserve(tree.GetCount());
+  for (std::size_t i = 0; i < tree.GetCount(); ++i) {
+    const std::uint32_t address = tree.GetValue(static_cast<unsigned long>(i));
+    std::vector<std::uint8_t> marker;
+    if (stream.Read(address, 4, &marker) && DbxReadInt4(marker.data()) == address) starts.push_back(address);
+  }
+  std::sort(starts.begin(), starts.end());
+  auto roomAfter = [&starts](std::uint32_t address) {
+    const auto next = std::upper_bound(starts.begin(), starts.end(), address);
+    if (next == starts.end()) return DbxIndexedInfo::kMaxBody;
+    const std::uint64_t room = *next - static_cast<std::uint64_t>(address);
+    return room <= DbxIndexedInfo::kHeaderSize ? 0u : static_cast<std::uint32_t>(room - DbxIndexedInfo::kHeaderSize);
+  };
   // A damaged tree can name one record many times; it is one folder.
   std::unordered_set<std::uint32_t> seen;
   for (std::size_t i = 0; i < tree.GetCount(); ++i) {
     const std::uint32_t address = tree.GetValue(static_cast<unsigned long>(i));
     if (!seen.insert(address).second) continue;
-    const DbxFolderInfo folder(in, address);
+    const DbxFolderInfo folder(in, address, roomAfter(address));
     if (!folder.IsValid() || !folder.IsFolder()) continue;
     ids_.push_back(folder.Id());
     parentIds_.push_back(folder.ParentId());

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
+#include <utility>
 
 #include "text/ShiftJis.h"
 
@@ -15,12 +18,25 @@ namespace {
 // Double-byte characters are compared whole, so a second byte that happens to
 // be an ASCII letter is never folded.
 struct NameLess {
-  bool operator()(const std::string& a, const std::string& b) const { return Compare(a, b) < 0; }
+  using is_transparent = void;  // lookups by a piece of a path, without a copy
+  bool operator()(std::string_view a, std::string_view b) const { return Compare(a, b) < 0; }
 
-  static int Compare(const std::string& a, const std::string& b) {
+  static int Compare(std::string_view a, std::string_view b) {
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
+      // An ASCII byte is a character of its own: compared without the
+      // double-byte test, which is most of the cost of a path lookup.
+      const unsigned char ba = static_cast<unsigned char>(a[i]);
+      const unsigned char bb = static_cast<unsigned char>(b[j]);
+      if (ba < 0x80 && bb < 0x80) {
+        const unsigned fa = (ba >= 'a' && ba <= 'z') ? ba - 0x20 : ba;
+        const unsigned fb = (bb >= 'a' && bb <= 'z') ? bb - 0x20 : bb;
+        if (fa != fb) return fa < fb ? -1 : 1;
+        ++i;
+        ++j;
+        continue;
+      }
       unsigned ca = Unit(a, &i);
       unsigned cb = Unit(b, &j);
       if (ca != cb) return ca < cb ? -1 : 1;
@@ -32,7 +48,7 @@ struct NameLess {
 
   // One character as a comparable number: single bytes below 0x100, double-byte
   // characters as (lead << 8 | trail), each upper-cased.
-  static unsigned Unit(const std::string& s, std::size_t* pos) {
+  static unsigned Unit(std::string_view s, std::size_t* pos) {
     const unsigned char c = static_cast<unsigned char>(s[*pos]);
     if (sjis::CharLength(s, *pos) == 2) {
       unsigned trail = static_cast<unsigned char>(s[*pos + 1]);
@@ -62,15 +78,23 @@ bool CanWrite(RegAccess a) { return a == RegAccess::All; }
 
 // Splits a root-relative path into key names. A trailing backslash is
 // accepted (as Windows does); a leading or doubled one is a bad path.
-bool SplitPath(const std::string& path, std::vector<std::string>* parts) {
+// The pieces are views into `path`, which must outlive them.
+bool SplitPath(std::string_view path, std::vector<std::string_view>* parts) {
   parts->clear();
   if (path.empty()) return true;
-  std::vector<std::string> pieces = sjis::Split(path, '\\');
-  if (pieces.size() > 1 && pieces.back().empty()) pieces.pop_back();
-  for (const std::string& piece : pieces) {
+  for (std::size_t start = 0;;) {
+    const std::size_t slash = sjis::FindChar(path, '\\', start);
+    if (slash == sjis::npos) {
+      parts->push_back(path.substr(start));
+      break;
+    }
+    parts->push_back(path.substr(start, slash - start));
+    start = slash + 1;
+  }
+  if (parts->size() > 1 && parts->back().empty()) parts->pop_back();
+  for (std::string_view piece : *parts) {
     if (piece.empty()) return false;
   }
-  *parts = std::move(pieces);
   return true;
 }
 
@@ -88,6 +112,26 @@ struct MemoryRegistry::Node {
   std::map<std::string, std::shared_ptr<Node>, NameLess> children;
   std::map<std::string, Value, NameLess> values;
   std::uint64_t childChanges = 0;  // counts inserts and erases of children
+
+  Node() = default;
+  Node(const Node&) = delete;
+  Node& operator=(const Node&) = delete;
+  // Subkeys are released from a list, not by nested destructors, so a chain of
+  // any depth is freed without recursion. A key some handle still holds keeps
+  // its own subkeys.
+  ~Node() {
+    std::vector<std::shared_ptr<Node>> pending;
+    auto release = [&pending](Node& node) {
+      for (auto& entry : node.children) pending.push_back(std::move(entry.second));
+      node.children.clear();
+    };
+    release(*this);
+    while (!pending.empty()) {
+      std::shared_ptr<Node> node = std::move(pending.back());
+      pending.pop_back();
+      if (node.use_count() == 1) release(*node);
+    }
+  }
 };
 
 struct MemoryRegistry::Watcher {
@@ -117,6 +161,7 @@ struct MemoryRegistry::Impl {
   std::map<RegHandle, Handle> handles;
   RegHandle nextHandle = 0x1000;
 
+  bool logging = false;
   std::vector<RegLogEntry> log;
   int failWriteCountdown = 0;  // 0 = off
   int endWriteCountdown = 0;   // 0 = off
@@ -136,32 +181,33 @@ struct MemoryRegistry::Impl {
   }
 
   // The node at `path` below `from`, or null.
-  static std::shared_ptr<Node> Find(std::shared_ptr<Node> from, const std::vector<std::string>& parts) {
-    for (const std::string& part : parts) {
-      auto it = from->children.find(part);
-      if (it == from->children.end()) return nullptr;
-      from = it->second;
+  static std::shared_ptr<Node> Find(const std::shared_ptr<Node>& from, const std::vector<std::string_view>& parts) {
+    const std::shared_ptr<Node>* at = &from;
+    for (std::string_view part : parts) {
+      auto it = (*at)->children.find(part);
+      if (it == (*at)->children.end()) return nullptr;
+      at = &it->second;
     }
-    return from;
+    return *at;
   }
 
   std::shared_ptr<Node> FindPath(RegRoot root, const std::string& path) const {
-    std::vector<std::string> parts;
+    std::vector<std::string_view> parts;
     if (!SplitPath(path, &parts)) return nullptr;
     return Find(RootShared(root), parts);
   }
 
   // Creates missing keys; reports whether any key was created.
-  std::shared_ptr<Node> CreatePath(std::shared_ptr<Node> from, const std::vector<std::string>& parts,
+  std::shared_ptr<Node> CreatePath(std::shared_ptr<Node> from, const std::vector<std::string_view>& parts,
                                    bool* created) {
     *created = false;
-    for (const std::string& part : parts) {
+    for (std::string_view part : parts) {
       auto it = from->children.find(part);
       if (it == from->children.end()) {
         auto child = std::make_shared<Node>();
-        child->name = part;
+        child->name = std::string(part);
         child->parent = from.get();
-        from->children.emplace(part, child);
+        from->children.emplace(child->name, child);
         ++from->childChanges;
         Touch(from.get(), regnotify::kName);
         *created = true;
@@ -197,11 +243,26 @@ struct MemoryRegistry::Impl {
   // Deletes children first, each removal being a change of its parent's
   // subkeys; so a watcher on a key that has subkeys sees the deletion, one on a
   // leaf key does not (the registry notifies a key's parent when it goes).
-  void RemoveTree(Node* parent, const std::string& childName) {
+  // The walk down keeps its own stack: a key may be nested arbitrarily deep.
+  void RemoveTree(Node* parent, std::string_view childName) {
     auto it = parent->children.find(childName);
     if (it == parent->children.end()) return;
+    std::vector<Node*> path{it->second.get()};
+    while (!path.empty()) {
+      Node* node = path.back();
+      if (!node->children.empty()) {
+        path.push_back(node->children.begin()->second.get());
+        continue;
+      }
+      path.pop_back();
+      Detach(path.empty() ? parent : path.back(), node->name);
+    }
+  }
+
+  // Removes one key that has no subkeys left from its parent.
+  void Detach(Node* parent, const std::string& childName) {
+    auto it = parent->children.find(childName);
     std::shared_ptr<Node> child = it->second;
-    while (!child->children.empty()) RemoveTree(child.get(), child->children.begin()->first);
     parent->children.erase(it);
     ++parent->childChanges;
     child->deleted = true;
@@ -230,6 +291,7 @@ struct MemoryRegistry::Impl {
   }
 
   long Record(RegOp op, const std::string& path, const std::string& name, long result, bool write) {
+    if (!logging) return result;
     RegLogEntry e{op, path, name, result};
     e.write = write;
     log.push_back(std::move(e));
@@ -257,23 +319,39 @@ struct MemoryRegistry::Impl {
     return id;
   }
 
-  void DumpNode(const Node& node, const std::string& path, std::string* out) const {
-    *out += "[" + path + "]\n";
-    for (const auto& entry : node.values) {
-      const Node::Value& v = entry.second;
-      char head[32];
-      std::snprintf(head, sizeof head, "=%u:", static_cast<unsigned>(v.type));
-      *out += "\"" + v.name + "\"" + head;
-      for (std::size_t i = 0; i < v.data.size(); ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, i ? ",%02x" : "%02x", v.data[i]);
-        *out += hex;
+  // Keys in enumeration order, each before its subkeys, from an explicit stack.
+  void DumpTree(const Node& top, const std::string& topPath, std::string* out) const {
+    std::vector<std::pair<const Node*, std::string>> pending;
+    pending.emplace_back(&top, topPath);
+    while (!pending.empty()) {
+      const Node& node = *pending.back().first;
+      const std::string path = std::move(pending.back().second);
+      pending.pop_back();
+      *out += "[" + path + "]\n";
+      for (const auto& entry : node.values) {
+        const Node::Value& v = entry.second;
+        char head[32];
+        std::snprintf(head, sizeof head, "=%u:", static_cast<unsigned>(v.type));
+        *out += "\"" + v.name + "\"" + head;
+        for (std::size_t i = 0; i < v.data.size(); ++i) {
+          char hex[4];
+          std::snprintf(hex, sizeof hex, i ? ",%02x" : "%02x", v.data[i]);
+          *out += hex;
+        }
+        *out += "\n";
       }
-      *out += "\n";
+      for (auto it = node.children.rbegin(); it != node.children.rend(); ++it) {
+        const Node& child = *it->second;
+        pending.emplace_back(&child, path.empty() ? child.name : path + "\\" + child.name);
+      }
     }
-    for (const auto& entry : node.children) {
-      DumpNode(*entry.second, path.empty() ? entry.second->name : path + "\\" + entry.second->name, out);
-    }
+  }
+
+  // Reading a log nobody started would report zero of everything.
+  void RequireLog() const {
+    if (logging) return;
+    std::fprintf(stderr, "MemoryRegistry: the operation log was read but never started (StartLog)\n");
+    std::abort();
   }
 };
 
@@ -284,7 +362,7 @@ long MemoryRegistry::OpenKey(RegRoot root, const std::string& path, RegAccess ac
   MutexLock lock(impl_->mutex);
   *key = kNoRegHandle;
   long rc = impl_->Fault(RegOp::Open, false, path, "");
-  std::vector<std::string> parts;
+  std::vector<std::string_view> parts;
   if (rc == regerr::kSuccess && !SplitPath(path, &parts)) rc = regerr::kBadPathname;
   if (rc == regerr::kSuccess) {
     std::shared_ptr<Node> node = Impl::Find(impl_->RootShared(root), parts);
@@ -300,7 +378,7 @@ long MemoryRegistry::OpenKey(RegRoot root, const std::string& path, RegAccess ac
 long MemoryRegistry::CreateKey(RegRoot root, const std::string& path, RegHandle* key) {
   MutexLock lock(impl_->mutex);
   *key = kNoRegHandle;
-  std::vector<std::string> parts;
+  std::vector<std::string_view> parts;
   if (!SplitPath(path, &parts)) return impl_->Record(RegOp::Create, path, "", regerr::kBadPathname, false);
   std::shared_ptr<Node> existing = Impl::Find(impl_->RootShared(root), parts);
   const bool willCreate = !existing;
@@ -476,13 +554,13 @@ long MemoryRegistry::DeleteKeyTree(RegHandle key, const std::string& subkey) {
   Handle* h = nullptr;
   long rc = impl_->Check(key, &h, nullptr);
   const std::string path = h ? (h->path.empty() ? subkey : h->path + "\\" + subkey) : subkey;
-  std::vector<std::string> parts;
+  std::vector<std::string_view> parts;
   // An empty name would remove the opened key itself: refused, it is never meant.
   if (rc == regerr::kSuccess && subkey.empty()) rc = regerr::kInvalidParameter;
   if (rc == regerr::kSuccess && !SplitPath(subkey, &parts)) rc = regerr::kBadPathname;
   if (rc == regerr::kSuccess) rc = impl_->Fault(RegOp::DeleteTree, true, path, "");
   if (rc == regerr::kSuccess) {
-    std::vector<std::string> parentParts(parts.begin(), parts.end() - 1);
+    std::vector<std::string_view> parentParts(parts.begin(), parts.end() - 1);
     std::shared_ptr<Node> parent = Impl::Find(h->node, parentParts);
     if (!parent || parent->children.find(parts.back()) == parent->children.end()) {
       rc = regerr::kFileNotFound;
@@ -552,24 +630,30 @@ void MemoryRegistry::ClearFaults() {
   impl_->failWriteCountdown = 0;
 }
 
-std::vector<RegLogEntry> MemoryRegistry::Log() const {
+void MemoryRegistry::StartLog() {
   MutexLock lock(impl_->mutex);
-  return impl_->log;
+  impl_->logging = true;
+  impl_->log.clear();
 }
 
-void MemoryRegistry::ClearLog() {
+void MemoryRegistry::ClearLog() { StartLog(); }
+
+std::vector<RegLogEntry> MemoryRegistry::Log() const {
   MutexLock lock(impl_->mutex);
-  impl_->log.clear();
+  impl_->RequireLog();
+  return impl_->log;
 }
 
 int MemoryRegistry::CountOps(RegOp op) const {
   MutexLock lock(impl_->mutex);
+  impl_->RequireLog();
   return static_cast<int>(
       std::count_if(impl_->log.begin(), impl_->log.end(), [op](const RegLogEntry& e) { return e.op == op; }));
 }
 
 int MemoryRegistry::CountWrites() const {
   MutexLock lock(impl_->mutex);
+  impl_->RequireLog();
   return static_cast<int>(
       std::count_if(impl_->log.begin(), impl_->log.end(), [](const RegLogEntry& e) { return e.write; }));
 }
@@ -587,7 +671,7 @@ bool MemoryRegistry::KeyExists(RegRoot root, const std::string& path) const {
 bool MemoryRegistry::SetRaw(RegRoot root, const std::string& path, const std::string& name, std::uint32_t type,
                             const std::vector<std::uint8_t>& data) {
   MutexLock lock(impl_->mutex);
-  std::vector<std::string> parts;
+  std::vector<std::string_view> parts;
   if (!SplitPath(path, &parts)) return false;
   bool created = false;
   std::shared_ptr<Node> node = impl_->CreatePath(impl_->RootShared(root), parts, &created);
@@ -619,14 +703,14 @@ std::string MemoryRegistry::Dump(RegRoot root, const std::string& path) const {
   if (!node) return out;
   // Paths are written with the stored spelling of every key.
   std::string spelled;
-  std::vector<std::string> parts;
+  std::vector<std::string_view> parts;
   SplitPath(path, &parts);
   std::shared_ptr<Node> walk = impl_->RootShared(root);
-  for (const std::string& part : parts) {
+  for (std::string_view part : parts) {
     walk = walk->children.find(part)->second;
     spelled += (spelled.empty() ? "" : "\\") + walk->name;
   }
-  impl_->DumpNode(*node, spelled, &out);
+  impl_->DumpTree(*node, spelled, &out);
   return out;
 }
 

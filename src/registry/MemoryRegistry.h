@@ -2,6 +2,8 @@
 // A portable registry: a tree of keys and typed values behind RegistryAccess,
 // with change notification below a key, fault injection and an operation log
 // for tests. Thread-safe: a watcher thread may read while another writes.
+// Every walk over the tree (destruction, deletion, dump) keeps its own stack,
+// so a key of any depth cannot exhaust the thread's.
 
 #include <cstdint>
 #include <map>
@@ -59,9 +61,13 @@ class MemoryRegistry : public RegistryAccess {
   bool Ended() const;
   void ClearFaults();
 
-  // The log of every operation since construction or ClearLog.
+  // The log of every operation since StartLog or ClearLog. It is off until a
+  // test starts it: a registry that serves a whole .reg file would otherwise
+  // keep a record of every call. Reading a log that was never started is a
+  // mistake in the test and aborts, so a count cannot pass by being empty.
+  void StartLog();
+  void ClearLog();  // the same: a fresh log from here on
   std::vector<RegLogEntry> Log() const;
-  void ClearLog();
   int CountOps(RegOp op) const;
   int CountWrites() const;  // Create of a new key, Set, DeleteValue, DeleteTree
   int OpenHandleCount() const;  // keys opened and not yet closed

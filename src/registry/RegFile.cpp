@@ -1,7 +1,11 @@
 #include "registry/RegFile.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <string_view>
+#include <utility>
 
 #include "registry/CodePage932.h"
 #include "text/ShiftJis.h"
@@ -14,17 +18,19 @@ constexpr const char* kHeader4 = "REGEDIT4";
 constexpr const char* kHeader5 = "Windows Registry Editor Version 5.00";
 constexpr const char* kCurrentUser = "HKEY_CURRENT_USER";
 constexpr const char* kLocalMachine = "HKEY_LOCAL_MACHINE";
+// The registry's own limit on how deeply keys nest below a root.
+constexpr std::size_t kMaxKeyDepth = 512;
 // regedit wraps hex data once a line reaches this many characters.
 constexpr std::size_t kHexWrapColumn = 77;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string TrimBlanks(const std::string& s) {
+std::string TrimBlanks(std::string_view s) {
   std::size_t b = 0;
   std::size_t e = s.size();
   while (b < e && IsBlank(s[b])) ++b;
   while (e > b && (IsBlank(s[e - 1]) || s[e - 1] == '\r')) --e;
-  return s.substr(b, e - b);
+  return std::string(s.substr(b, e - b));
 }
 
 int HexDigit(char c) {
@@ -59,30 +65,49 @@ std::u16string FromUtf16Bytes(const std::uint8_t* data, std::size_t size) {
   return out;
 }
 
-// The physical lines of the file as Shift_JIS text. The Unicode format is
-// recognised by its byte-order mark and converted line by line.
-bool DecodeLines(const std::string& file, std::vector<std::string>* lines, RegFileError* error) {
-  lines->clear();
+// The physical lines of the file as Shift_JIS text, as views into the file
+// itself or, for the Unicode format, into its conversion; nothing is copied
+// line by line.
+struct DecodedLines {
+  std::string converted;  // the Unicode format's text in Shift_JIS
+  std::vector<std::string_view> lines;
+};
+
+// Splits at LF and drops the CR of a CR LF; a NUL cannot stand in a line of text.
+bool SplitLines(std::string_view text, std::vector<std::string_view>* lines, RegFileError* error) {
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.find('\0') != std::string_view::npos) {
+      error->line = static_cast<int>(lines->size()) + 1;
+      error->reason = "行に NUL 文字があります";
+      return false;
+    }
+    lines->push_back(line);
+    if (end == text.size()) return true;
+    start = end + 1;
+  }
+}
+
+bool DecodeLines(const std::string& file, DecodedLines* out, RegFileError* error) {
+  out->lines.clear();
+  out->converted.clear();
   if (file.size() >= 2 && static_cast<unsigned char>(file[0]) == 0xFF && static_cast<unsigned char>(file[1]) == 0xFE) {
     const std::u16string text =
         FromUtf16Bytes(reinterpret_cast<const std::uint8_t*>(file.data()) + 2, file.size() - 2);
-    std::size_t start = 0;
-    while (start <= text.size()) {
-      std::size_t end = text.find(u'\n', start);
-      if (end == std::u16string::npos) end = text.size();
-      std::u16string_view line(text.data() + start, end - start);
-      if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
-      // A NUL character cannot stand in a line of text.
-      if (line.find(u'\0') != std::u16string_view::npos) {
-        error->line = static_cast<int>(lines->size()) + 1;
-        error->reason = "行に NUL 文字があります";
-        return false;
-      }
-      lines->push_back(cp932::FromUtf16(line));
-      if (end == text.size()) break;
-      start = end + 1;
+    // A NUL is looked for before the conversion, which could turn it into text.
+    const std::size_t nul = text.find(u'\0');
+    if (nul != std::u16string::npos) {
+      error->line = 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), u'\n'));
+      error->reason = "行に NUL 文字があります";
+      return false;
     }
-    return true;
+    // No Shift_JIS character has LF as a byte, so the lines split the same after it.
+    out->converted = cp932::FromUtf16(text);
+    return SplitLines(out->converted, &out->lines, error);
   }
   if (file.size() >= 2 && static_cast<unsigned char>(file[0]) == 0xFE && static_cast<unsigned char>(file[1]) == 0xFF) {
     error->line = 1;
@@ -94,29 +119,17 @@ bool DecodeLines(const std::string& file, std::vector<std::string>* lines, RegFi
     error->reason = "UTF-8 のファイルには対応していません";
     return false;
   }
-  std::size_t start = 0;
-  while (start <= file.size()) {
-    std::size_t end = file.find('\n', start);
-    if (end == std::string::npos) end = file.size();
-    std::string line = file.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.find('\0') != std::string::npos) {
-      error->line = static_cast<int>(lines->size()) + 1;
-      error->reason = "行に NUL 文字があります";
-      return false;
-    }
-    lines->push_back(std::move(line));
-    if (end == file.size()) break;
-    start = end + 1;
-  }
-  return true;
+  return SplitLines(file, &out->lines, error);
 }
 
 // The parser: one pass over the lines, with the key section it is in.
+// Every instruction goes to the sink as soon as it is read; a sink that
+// fails stops the parse (it has set the error).
+using EntrySink = std::function<bool(RegFileEntry&&, RegFileError*)>;
+
 class Parser {
  public:
-  Parser(const std::vector<std::string>& lines, std::vector<RegFileEntry>* entries)
-      : lines_(lines), entries_(entries) {}
+  Parser(const std::vector<std::string_view>& lines, EntrySink sink) : lines_(lines), sink_(std::move(sink)) {}
 
   bool Run(RegFileError* error) {
     error_ = error;
@@ -182,9 +195,12 @@ class Parser {
       return Fail("対応していないルート キーです: " + rootName);
     }
     if (!path.empty() && path.back() == '\\' && sjis::IsCharBoundary(path, path.size() - 1)) path.pop_back();
-    for (const std::string& part : sjis::Split(path, '\\')) {
+    const std::vector<std::string> parts = sjis::Split(path, '\\');
+    for (const std::string& part : parts) {
       if (part.empty() && !path.empty()) return Fail("キー名が空です");
     }
+    // Windows nests keys at most this deep; a deeper one is damage or an attack.
+    if (parts.size() > kMaxKeyDepth) return Fail("キーの階層が深すぎます (" + std::to_string(kMaxKeyDepth) + " 階層まで)");
     if (remove && path.empty()) return Fail("ルート キーは削除できません");
     path_ = path;
     inKey_ = true;
@@ -194,8 +210,7 @@ class Parser {
     e.root = root_;
     e.path = path_;
     e.line = static_cast<int>(index_) + 1;
-    entries_->push_back(std::move(e));
-    return true;
+    return sink_(std::move(e), error_);
   }
 
   // A quoted string from pos (just after the opening quote); pos ends after the closing quote.
@@ -306,7 +321,7 @@ class Parser {
       return Fail("不明な値の形式です");
     }
     // Values inside a section that deletes its key are ignored, as regedit does.
-    if (!keyRemoved_) entries_->push_back(std::move(e));
+    if (!keyRemoved_) return sink_(std::move(e), error_);
     return true;
   }
 
@@ -341,8 +356,8 @@ class Parser {
     }
   }
 
-  const std::vector<std::string>& lines_;
-  std::vector<RegFileEntry>* entries_;
+  const std::vector<std::string_view>& lines_;
+  EntrySink sink_;
   RegFileError* error_ = nullptr;
   std::size_t index_ = 0;
   bool unicode_ = false;
@@ -374,24 +389,52 @@ class Exporter {
  public:
   Exporter(RegistryAccess& reg, RegRoot root, bool unicode) : reg_(reg), root_(root), unicode_(unicode) {}
 
-  void Key(const std::string& path) {
-    RegKey key(reg_);
-    if (key.Open(path, RegAccess::Read, root_) != regerr::kSuccess) return;
-    out_ += "[";
-    out_ += root_ == RegRoot::LocalMachine ? kLocalMachine : kCurrentUser;
-    if (!path.empty()) out_ += "\\" + path;
-    out_ += "]\r\n";
-    Values(key.Handle());
-    out_ += "\r\n";
-    for (const std::string& sub : key.SubKeyNames(1024)) Key(path.empty() ? sub : path + "\\" + sub);
+  // The key and its subtree, depth first in enumeration order. The walk keeps
+  // its own stack and one path string that grows and shrinks with it, so the
+  // work and memory follow the size of what is written, at any depth.
+  void Key(const std::string& top) {
+    struct Level {
+      std::size_t pathLength;
+      std::vector<std::string> subkeys;
+      std::size_t next = 0;
+    };
+    std::vector<Level> levels;
+    std::string path = top;
+    auto visit = [&]() {
+      RegKey key(reg_);
+      if (key.Open(path, RegAccess::Read, root_) != regerr::kSuccess) return;
+      out_ += "[";
+      out_ += root_ == RegRoot::LocalMachine ? kLocalMachine : kCurrentUser;
+      if (!path.empty()) {
+        out_ += '\\';
+        out_ += path;
+      }
+      out_ += "]\r\n";
+      Values(key.Handle());
+      out_ += "\r\n";
+      levels.push_back(Level{path.size(), key.SubKeyNames(1024)});
+    };
+    visit();
+    while (!levels.empty()) {
+      Level& level = levels.back();
+      if (level.next == level.subkeys.size()) {
+        levels.pop_back();
+        continue;
+      }
+      path.resize(level.pathLength);
+      if (!path.empty()) path += '\\';
+      path += level.subkeys[level.next++];
+      visit();  // may grow `levels`: `level` is not used after this
+    }
   }
 
   std::string& Text() { return out_; }
 
  private:
   void Values(RegHandle key) {
-    std::vector<char> name(32768);
-    std::vector<std::uint8_t> data(256);
+    // The buffers live as long as the exporter: each key reuses them.
+    std::vector<char>& name = nameBuffer_;
+    std::vector<std::uint8_t>& data = dataBuffer_;
     for (std::uint32_t index = 0;;) {
       std::uint32_t nameSize = static_cast<std::uint32_t>(name.size());
       std::uint32_t dataSize = static_cast<std::uint32_t>(data.size());
@@ -459,6 +502,8 @@ class Exporter {
   RegRoot root_;
   bool unicode_;
   std::string out_;
+  std::vector<char> nameBuffer_ = std::vector<char>(32768);
+  std::vector<std::uint8_t> dataBuffer_ = std::vector<std::uint8_t>(256);
 };
 
 }  // namespace
@@ -467,62 +512,81 @@ bool ParseRegFile(const std::string& fileBytes, std::vector<RegFileEntry>* entri
   RegFileError scratch;
   if (!error) error = &scratch;
   *error = RegFileError();
-  std::vector<std::string> lines;
+  entries->clear();
+  DecodedLines decoded;
+  if (!DecodeLines(fileBytes, &decoded, error)) return false;
   std::vector<RegFileEntry> parsed;
-  if (!DecodeLines(fileBytes, &lines, error)) return false;
-  Parser parser(lines, &parsed);
-  if (!parser.Run(error)) {
-    entries->clear();
-    return false;
-  }
+  Parser parser(decoded.lines, [&parsed](RegFileEntry&& e, RegFileError*) {
+    parsed.push_back(std::move(e));
+    return true;
+  });
+  if (!parser.Run(error)) return false;
   *entries = std::move(parsed);
   return true;
 }
 
-bool ImportRegFile(RegistryAccess& reg, const std::string& fileBytes, RegFileError* error) {
-  RegFileError scratch;
-  if (!error) error = &scratch;
-  std::vector<RegFileEntry> entries;
-  if (!ParseRegFile(fileBytes, &entries, error)) return false;
-  RegKey current(reg);
-  auto fail = [&](const RegFileEntry& e, const char* what, long rc) {
+namespace {
+
+// Carries out one instruction on the registry; `current` is the key of the
+// section being read.
+bool ApplyEntry(RegistryAccess& reg, RegKey& current, const RegFileEntry& e, RegFileError* error) {
+  auto fail = [&](const char* what, long rc) {
     error->line = e.line;
     char buf[32];
     std::snprintf(buf, sizeof buf, " (エラー %ld)", rc);
     error->reason = std::string(what) + buf;
     return false;
   };
-  for (const RegFileEntry& e : entries) {
-    switch (e.kind) {
-      case RegFileEntry::Kind::CreateKey: {
-        const long rc = current.Create(e.path, e.root);
-        if (rc != regerr::kSuccess) return fail(e, "キーを作成できません", rc);
-        break;
-      }
-      case RegFileEntry::Kind::DeleteKey: {
-        current.Close();
-        const std::vector<std::string> parts = sjis::Split(e.path, '\\');
-        std::string parentPath;
-        for (std::size_t i = 0; i + 1 < parts.size(); ++i) parentPath += (i ? "\\" : "") + parts[i];
-        RegKey parent(reg);
-        if (parent.Open(parentPath, RegAccess::All, e.root) != regerr::kSuccess) break;  // nothing to delete
-        const long rc = parent.DeleteKeyTree(parts.back());
-        if (rc != regerr::kSuccess && rc != regerr::kFileNotFound) return fail(e, "キーを削除できません", rc);
-        break;
-      }
-      case RegFileEntry::Kind::SetValue: {
-        const long rc = current.WriteBytes(e.name, e.data.data(), static_cast<std::uint32_t>(e.data.size()), e.type);
-        if (rc != regerr::kSuccess) return fail(e, "値を書き込めません", rc);
-        break;
-      }
-      case RegFileEntry::Kind::DeleteValue: {
-        const long rc = current.DeleteValue(e.name);
-        if (rc != regerr::kSuccess && rc != regerr::kFileNotFound) return fail(e, "値を削除できません", rc);
-        break;
-      }
+  switch (e.kind) {
+    case RegFileEntry::Kind::CreateKey: {
+      const long rc = current.Create(e.path, e.root);
+      if (rc != regerr::kSuccess) return fail("キーを作成できません", rc);
+      return true;
+    }
+    case RegFileEntry::Kind::DeleteKey: {
+      current.Close();
+      const std::vector<std::string> parts = sjis::Split(e.path, '\\');
+      std::string parentPath;
+      for (std::size_t i = 0; i + 1 < parts.size(); ++i) parentPath += (i ? "\\" : "") + parts[i];
+      RegKey parent(reg);
+      if (parent.Open(parentPath, RegAccess::All, e.root) != regerr::kSuccess) return true;  // nothing to delete
+      const long rc = parent.DeleteKeyTree(parts.back());
+      if (rc != regerr::kSuccess && rc != regerr::kFileNotFound) return fail("キーを削除できません", rc);
+      return true;
+    }
+    case RegFileEntry::Kind::SetValue: {
+      const long rc = current.WriteBytes(e.name, e.data.data(), static_cast<std::uint32_t>(e.data.size()), e.type);
+      if (rc != regerr::kSuccess) return fail("値を書き込めません", rc);
+      return true;
+    }
+    case RegFileEntry::Kind::DeleteValue: {
+      const long rc = current.DeleteValue(e.name);
+      if (rc != regerr::kSuccess && rc != regerr::kFileNotFound) return fail("値を削除できません", rc);
+      return true;
     }
   }
   return true;
+}
+
+}  // namespace
+
+bool ImportRegFile(RegistryAccess& reg, const std::string& fileBytes, RegFileError* error) {
+  RegFileError scratch;
+  if (!error) error = &scratch;
+  *error = RegFileError();
+  DecodedLines decoded;
+  if (!DecodeLines(fileBytes, &decoded, error)) return false;
+  // The whole file is checked before anything is written, and read a second
+  // time to write it: holding every parsed instruction at once would take
+  // many times the file's size.
+  {
+    Parser check(decoded.lines, [](RegFileEntry&&, RegFileError*) { return true; });
+    if (!check.Run(error)) return false;
+  }
+  RegKey current(reg);
+  Parser apply(decoded.lines,
+               [&](RegFileEntry&& e, RegFileError* err) { return ApplyEntry(reg, current, e, err); });
+  return apply.Run(error);
 }
 
 std::string ExportRegFile(RegistryAccess& reg, RegRoot root, const std::vector<std::string>& keyPaths,

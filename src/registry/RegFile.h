@@ -33,8 +33,10 @@ struct RegFileError {
 };
 
 // Parses the whole text first; on error nothing is returned but the error.
+// Keys nested deeper than the registry allows (512 levels) are an error.
 bool ParseRegFile(const std::string& fileBytes, std::vector<RegFileEntry>* entries, RegFileError* error);
-// Parses, then applies every entry; a parse error changes nothing.
+// Checks the whole text, then applies it entry by entry as it reads it again;
+// a parse error changes nothing.
 bool ImportRegFile(RegistryAccess& reg, const std::string& fileBytes, RegFileError* error);
 // Writes the given keys with their subtrees (missing keys are skipped).
 std::string ExportRegFile(RegistryAccess& reg, RegRoot root, const std::vector<std::string>& keyPaths,

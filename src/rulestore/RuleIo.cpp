@@ -174,24 +174,32 @@ bool RuleIo::WriteSetSwitched(RegistryAccess& reg, const std::string& setPath, s
 }
 
 bool RuleIo::CopyTree(RegistryAccess& reg, const std::string& from, const std::string& to) {
-  RegKey source(reg);
-  RegKey target(reg);
-  if (source.Open(from, RegAccess::Read) != regerr::kSuccess || target.Create(to) != regerr::kSuccess) return false;
+  // Keys still to copy, as paths below `from` and `to`; each key is copied
+  // before its subkeys, in enumeration order, from this stack rather than by
+  // recursion, so no nesting depth can exhaust the thread's stack.
+  std::vector<std::string> pending{std::string()};
   std::vector<char> name(16384);
   std::vector<std::uint8_t> data;
-  for (std::uint32_t index = 0;; ++index) {
-    std::uint32_t nameSize = static_cast<std::uint32_t>(name.size());
-    std::uint32_t type = 0, dataSize = 0;
-    long rc = reg.EnumValue(source.Handle(), index, name.data(), &nameSize, &type, nullptr, &dataSize);
-    if (rc == regerr::kNoMoreItems) break;
-    if (rc != regerr::kSuccess) return false;
-    const std::string valueName(name.data(), nameSize);
-    if (!source.ReadBytes(valueName, &data, &type)) return false;
-    if (target.WriteBytes(valueName, data.data(), static_cast<std::uint32_t>(data.size()), type) != regerr::kSuccess)
+  while (!pending.empty()) {
+    const std::string below = std::move(pending.back());
+    pending.pop_back();
+    RegKey source(reg);
+    RegKey target(reg);
+    if (source.Open(from + below, RegAccess::Read) != regerr::kSuccess || target.Create(to + below) != regerr::kSuccess)
       return false;
-  }
-  for (const auto& subkey : source.SubKeyNames(kNameBuffer)) {
-    if (!CopyTree(reg, from + "\\" + subkey, to + "\\" + subkey)) return false;
+    for (std::uint32_t index = 0;; ++index) {
+      std::uint32_t nameSize = static_cast<std::uint32_t>(name.size());
+      std::uint32_t type = 0, dataSize = 0;
+      long rc = reg.EnumValue(source.Handle(), index, name.data(), &nameSize, &type, nullptr, &dataSize);
+      if (rc == regerr::kNoMoreItems) break;
+      if (rc != regerr::kSuccess) return false;
+      const std::string valueName(name.data(), nameSize);
+      if (!source.ReadBytes(valueName, &data, &type)) return false;
+      if (target.WriteBytes(valueName, data.data(), static_cast<std::uint32_t>(data.size()), type) != regerr::kSuccess)
+        return false;
+    }
+    const std::vector<std::string> subkeys = source.SubKeyNames(kNameBuffer);
+    for (auto it = subkeys.rbegin(); it != subkeys.rend(); ++it) pending.push_back(below + "\\" + *it);
   }
   return true;
 }

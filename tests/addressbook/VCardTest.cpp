@@ -67,6 +67,41 @@ TEST(VCard, CharsetsEncodingsAndFolding) {
   EXPECT_TRUE(Parse("BEGIN:VCARD\nFN:unterminated\n", &Mark).empty());
 }
 
+TEST(VCard, QuotedPrintableSoftBreaks) {
+  std::string manyBreaks = "BEGIN:VCARD\r\nFN;ENCODING=QUOTED-PRINTABLE:";
+  for (int i = 0; i < 2000; ++i) manyBreaks += "=41=\r\n";
+  manyBreaks += "\r\nEND:VCARD\r\n";
+  struct Case {
+    const char* what;
+    std::string file;
+    std::size_t cards;
+    std::string name;
+    std::vector<std::string> emails;
+  };
+  const Case cases[] = {
+      {"a trailing = before END:VCARD at the end of the file",
+       "BEGIN:VCARD\nEMAIL:a@example.jp\nFN;ENCODING=QUOTED-PRINTABLE:=41b=\nEND:VCARD", 1, "Ab", {"a@example.jp"}},
+      {"the same with CR LF and a last line break",
+       "BEGIN:VCARD\r\nEMAIL:a@example.jp\r\nFN;QUOTED-PRINTABLE:x=\r\nEND:VCARD\r\n", 1, "x", {"a@example.jp"}},
+      {"a trailing = before the next card's BEGIN: the unended card stays apart",
+       "BEGIN:VCARD\nEMAIL:a@example.jp\nFN;ENCODING=QUOTED-PRINTABLE:a=\nBEGIN:VCARD\nFN:b\nEMAIL:b@example.jp\nEND:VCARD\n",
+       1, "b", {"b@example.jp"}},
+      {"QUOTED-PRINTABLE in a plain value is no encoding",
+       "BEGIN:VCARD\nFN:x\nNOTE:QUOTED-PRINTABLE=\nEMAIL:a@example.jp\nEND:VCARD\n", 1, "x", {"a@example.jp"}},
+      {"parameters folded before the ':'",
+       "BEGIN:VCARD\nFN;CHARSET=SHIFT_JIS;\n ENCODING=QUOTED-PRINTABLE:=8E=52=\n=93=63\nEND:VCARD\n", 1, "山田", {}},
+      {"two thousand soft breaks in one value", manyBreaks, 1, std::string(2000, 'A'), {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto cards = Parse(c.file, nullptr);
+    EXPECT_EQ(cards.size(), c.cards);
+    if (cards.size() != c.cards) continue;
+    EXPECT_EQ(cards[0].name, c.name);
+    EXPECT_EQ(cards[0].emails, c.emails);
+  }
+}
+
 TEST(VCard, Utf8Validation) {
   EXPECT_TRUE(IsValidUtf8("abc"));
   EXPECT_TRUE(IsValidUtf8("\xE3\x81\x82"));

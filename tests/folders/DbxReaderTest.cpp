@@ -220,6 +220,37 @@ TEST(DbxDamage, RecordsThatRunPastTheirBodyOrTheFile) {
   }
 }
 
+TEST(DbxDamage, ARecordIsReadOnlyUpToTheNextOne) {
+  const std::vector<FolderSpec> folders = {{1, 0, "ローカル"}, {4, 1, "受信トレイ"}, {5, 1, "送信トレイ"}};
+  dbxwriter::Layout layout;
+  const auto intact = dbxwriter::WriteFoldersDbx(folders, {}, &layout);
+  const std::uint32_t first = layout.recordOffsets[0];
+  const std::uint32_t second = layout.recordOffsets[1];
+  // The first record's name and the bytes after it, up to the second record.
+  const std::size_t nameEnd = std::string(intact.begin() + first, intact.begin() + second).find("ローカル") + 8;
+  struct Case {
+    const char* what;
+    void (*damage)(Bytes& b, std::uint32_t first, std::uint32_t second, std::size_t nameEnd);
+    std::vector<FolderSpec> want;
+  };
+  const Case cases[] = {
+      {"a body length reaching far over the next records",
+       [](Bytes& b, std::uint32_t first, std::uint32_t, std::size_t) { PutInt4(b, first + 4, 0x10000); }, folders},
+      {"a name without its NUL ends where the next record begins",
+       [](Bytes& b, std::uint32_t first, std::uint32_t second, std::size_t nameEnd) {
+         PutInt4(b, first + 4, 0x10000);
+         std::fill(b.begin() + first + nameEnd, b.begin() + second, std::uint8_t{'x'});
+       },
+       {{1, 0, "ローカル" + std::string(second - first - nameEnd, 'x')}, folders[1], folders[2]}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Bytes b = intact;
+    c.damage(b, first, second, nameEnd);
+    ExpectSame(c.want, Read(b));
+  }
+}
+
 TEST(DbxDamage, WrongSignatureOrGarbageGivesNothingAndNoStamp) {
   auto b = dbxwriter::WriteFoldersDbx(Numbered(5));
   Bytes message = b;

@@ -216,6 +216,7 @@ TEST(RegFileTest, MalformedFilesReportTheLineAndChangeNothing) {
     std::string text(c.text);
     SCOPED_TRACE(text);
     MemoryRegistry reg;
+    reg.StartLog();
     reg.SetRaw(RegRoot::CurrentUser, "K", "old", regtype::kDword, {1, 0, 0, 0});
     const std::string before = reg.Dump(RegRoot::CurrentUser, "");
     // A valid change ahead of the fault must not be applied either.
@@ -240,6 +241,45 @@ TEST(RegFileTest, MalformedFilesReportTheLineAndChangeNothing) {
                             &entries, &error));
   EXPECT_EQ(5, error.line);
   EXPECT_TRUE(entries.empty());
+}
+
+TEST(RegFileTest, KeysDeeperThanTheRegistryAllowsAreRefusedWithTheirLine) {
+  struct Case {
+    const char* what;
+    std::size_t depth;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"512 levels, the registry's own limit", 512, true},
+      {"513 levels", 513, false},
+      {"100,000 levels", 100000, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string path;
+    for (std::size_t i = 0; i < c.depth; ++i) path += i ? "\\k" : "k";
+    // The deep key is line 6, after a key that must not be written either.
+    const std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Shallow]\r\n\"v\"=dword:1\r\n\r\n[HKEY_CURRENT_USER\\" +
+                             path + "]\r\n\"deep\"=\"x\"\r\n";
+    MemoryRegistry reg;
+    RegFileError error;
+    EXPECT_EQ(c.accepted, ImportRegFile(reg, text, &error)) << error.line << ": " << error.reason;
+    if (!c.accepted) {
+      EXPECT_EQ(6, error.line);
+      EXPECT_NE(std::string::npos, error.reason.find("512"));
+      EXPECT_EQ("[]\n", reg.Dump(RegRoot::CurrentUser, ""));
+      continue;
+    }
+    Bytes data;
+    ASSERT_TRUE(reg.GetRaw(RegRoot::CurrentUser, path, "deep", nullptr, &data));
+    EXPECT_EQ(B(std::string("x\0", 2)), data);
+    // Every level comes back out of an export, in order, and reads back the same.
+    const std::string exported = ExportRegFile(reg, RegRoot::CurrentUser, {"k"}, RegFileFormat::Regedit4);
+    EXPECT_EQ(c.depth, static_cast<std::size_t>(std::count(exported.begin(), exported.end(), '[')));
+    MemoryRegistry back;
+    ASSERT_TRUE(ImportRegFile(back, exported, &error)) << error.line << ": " << error.reason;
+    EXPECT_EQ(reg.Dump(RegRoot::CurrentUser, "k"), back.Dump(RegRoot::CurrentUser, "k"));
+  }
 }
 
 TEST(RegFileTest, WholeFilesAreReadAndWrittenAsBytes) {

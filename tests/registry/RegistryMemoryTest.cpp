@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/Sync.h"
 #include "registry/MemoryRegistry.h"
 #include "registry/RegistryContract.h"
@@ -16,6 +18,7 @@ namespace {
 
 class MemoryRegistryTest : public ::testing::Test {
  protected:
+  MemoryRegistryTest() { reg_.StartLog(); }
   MemoryRegistry reg_;
 };
 
@@ -76,8 +79,57 @@ TEST_F(MemoryRegistryTest, LogCountsOperationsWritesAndOpenHandles) {
   EXPECT_EQ("P\\Q", log[2].path);
   EXPECT_EQ("missing", log[2].name);
   EXPECT_EQ(regerr::kFileNotFound, log[2].result);
-  reg_.ClearLog();
+  reg_.StartLog();
   EXPECT_EQ(0, reg_.CountWrites());
+}
+
+TEST(MemoryRegistryLogTest, OffUntilATestStartsIt) {
+  MemoryRegistry reg;
+  {
+    RegKey key(reg);
+    ASSERT_EQ(regerr::kSuccess, key.Create("P"));
+    key.WriteDword("d", 1);
+  }
+#if GTEST_HAS_DEATH_TEST && !defined(_WIN32)
+  // A count of a log nobody started would be a zero that proves nothing.
+  EXPECT_DEATH(reg.CountWrites(), "never started");
+#endif
+  reg.StartLog();
+  RegKey key(reg);
+  ASSERT_EQ(regerr::kSuccess, key.Open("P", RegAccess::All));
+  key.WriteDword("d", 2);
+  EXPECT_EQ(1, reg.CountWrites());
+  EXPECT_EQ(2u, reg.Log().size());  // the open and the write, nothing from before
+}
+
+// A key nested 100,000 levels deep (only a program, never a .reg file, can
+// make one) is removed and freed without a walk that recurses per level.
+TEST(MemoryRegistryDepthTest, AHundredThousandLevelsAreRemovedAndFreed) {
+  std::string path = "Deep";
+  for (int i = 0; i < 100000; ++i) path += "\\k";
+  enum class End { FreedWithTheRegistry, DeletedAsATree, DeletedWhileTheDeepestIsOpen };
+  for (End end : {End::FreedWithTheRegistry, End::DeletedAsATree, End::DeletedWhileTheDeepestIsOpen}) {
+    SCOPED_TRACE(static_cast<int>(end));
+    auto reg = std::make_unique<MemoryRegistry>();
+    RegKey deepest(*reg);
+    ASSERT_EQ(regerr::kSuccess, deepest.Create(path));
+    deepest.WriteDword("v", 1);
+    if (end != End::DeletedWhileTheDeepestIsOpen) deepest.Close();
+    if (end != End::FreedWithTheRegistry) {
+      RegKey root(*reg);
+      ASSERT_EQ(regerr::kSuccess, root.Open("", RegAccess::All));
+      EXPECT_EQ(regerr::kSuccess, root.DeleteKeyTree("Deep"));
+      EXPECT_FALSE(reg->KeyExists(RegRoot::CurrentUser, "Deep"));
+      EXPECT_EQ("[]\n", reg->Dump(RegRoot::CurrentUser, ""));
+    }
+    if (deepest.IsOpen()) {
+      std::uint32_t v = 0;
+      EXPECT_FALSE(deepest.ReadDword("v", &v));
+      EXPECT_EQ(regerr::kKeyDeleted, deepest.WriteDword("v", 2));
+      deepest.Close();
+    }
+    reg.reset();
+  }
 }
 
 TEST_F(MemoryRegistryTest, RawAccessAndDumpShowTheStoredTree) {

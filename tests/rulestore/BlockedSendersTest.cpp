@@ -34,6 +34,7 @@ SeedItem Sender(const std::string& address) { return {crit::kBlockedSender, 0, 1
 
 TEST(BlockedSenderListTest, NoKeyLoadsAnEmptyEditableList) {
   MemoryRegistry reg;
+  reg.StartLog();
   BlockedSenderList list(kBase);
   EXPECT_FALSE(list.Load(reg));
   EXPECT_EQ(list.Count(), 0);

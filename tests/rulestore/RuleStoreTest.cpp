@@ -48,7 +48,7 @@ TEST(RuleStoreWriteTest, SaveWithoutChangesWritesOnlyAMissingVersion) {
   mail.Open(kRules, RegAccess::All);
   mail.DeleteValue("Version");
   mail.Close();
-  reg.ClearLog();
+  reg.StartLog();
   NullProgress progress;
   ASSERT_TRUE(store.SaveAll(progress).Ok());
   const auto writes = Writes(reg);
@@ -93,7 +93,7 @@ TEST(RuleStoreWriteTest, OnlyModifiedRulesAreRewritten) {
   const std::string before = reg.Dump(RegRoot::CurrentUser, kRules + "\\000") +
                              reg.Dump(RegRoot::CurrentUser, kRules + "\\002") +
                              reg.Dump(RegRoot::CurrentUser, kBase + "\\Rules\\News");
-  reg.ClearLog();
+  reg.StartLog();
   NullProgress progress;
   ASSERT_TRUE(store.SaveAll(progress).Ok());
   // Beside rule 001 only its spare copy 003 and the list's "Order" are written.
@@ -119,7 +119,7 @@ TEST(RuleStoreWriteTest, InvalidRuleBlocksTheWholeSave) {
   store.Load(kId);
   store.SetName(0, "x");
   store.SetCriterionInUse(2, SlotBit(8), false);  // rule 002 left without criteria
-  reg.ClearLog();
+  reg.StartLog();
   NullProgress progress;
   const SaveResult result = store.SaveAll(progress);
   EXPECT_EQ(result.outcome, SaveOutcome::InvalidRules);
@@ -206,7 +206,7 @@ TEST(RuleStoreWriteTest, EveryFailedWriteIsReportedAndRepairedByTheNextSave) {
     RuleStore store(reg);
     store.Load(kId);
     EditForSave(store);
-    reg.ClearLog();
+    reg.StartLog();
     ASSERT_TRUE(store.SaveAll({0, 3, 1}, progress).Ok());
     writes = reg.CountWrites();
     expected = reg.Dump(RegRoot::CurrentUser, "");

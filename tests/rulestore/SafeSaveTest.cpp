@@ -206,7 +206,7 @@ TEST(SafeSaveTest, ASaveCutOffAfterAnyWriteLeavesOldOrNewContent) {
       oldContents = Contents(store);
       oldBlocked = store.BlockedSenders().Addresses();
       Edit(store);
-      reg.ClearLog();
+      reg.StartLog();
       ASSERT_TRUE(store.SaveAll(kDisplay, progress).Ok());
       writes = reg.CountWrites();
       RuleStore saved(reg);

@@ -149,6 +149,7 @@ TEST(RegistryWatcherTest, DeletedKeyWithoutSubkeysIsSeenByReopening) {
 
 TEST(RegistryWatcherTest, MissingKeyIsPolledUntilItAppears) {
   MemoryRegistry reg;
+  reg.StartLog();
   CreateKey(reg, "Identities\\{A}\\Software\\Microsoft\\Outlook Express\\5.0");
   SingleWatcher w(reg, kBlock);
   ASSERT_TRUE(w.Watching());

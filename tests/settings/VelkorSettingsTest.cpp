@@ -50,6 +50,7 @@ VelkorSettings Distinct() {
 
 TEST(VelkorSettings, MissingKeyGivesEveryDefaultAndWritesNothing) {
   MemoryRegistry reg;
+  reg.StartLog();
   VelkorSettings s = Distinct();
   s.Load(reg);
   ExpectAllDefaults(s);
@@ -63,7 +64,7 @@ TEST(VelkorSettings, EmptySectionAndUnreadableValuesGiveDefaults) {
   // Integers stored as strings cannot be read as numbers.
   for (const IntField& f : kIntFields)
     ASSERT_TRUE(reg.SetRaw(RegRoot::CurrentUser, kSettingsPath, f.name, regtype::kSz, {'7', 0}));
-  reg.ClearLog();
+  reg.StartLog();
   VelkorSettings s;
   s.Load(reg);
   ExpectAllDefaults(s);

@@ -272,7 +272,7 @@ TEST_F(SyncDialogTest, CancelWritesNothing) {
   TwoTargets();
   Open();
   Check(IDC_SYNC_FULL, true);
-  reg.ClearLog();
+  reg.StartLog();
   win::ScriptedMessageBoxes boxes;
   ::SendMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
   EXPECT_EQ(reg.CountWrites(), 0);

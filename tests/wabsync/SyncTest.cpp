@@ -181,7 +181,7 @@ TEST_F(SyncTest, AddOnlyKeepsHandAddedDropsDummyAndOwnAppendsNewOnce) {
   EXPECT_EQ(reg.OpenHandleCount(), 0);
 
   // Nothing new in the address book: nothing is written.
-  reg.ClearLog();
+  reg.StartLog();
   ASSERT_TRUE(Run(SyncMode::AddOnly, false));
   EXPECT_EQ(reg.CountWrites(), 0);
   EXPECT_EQ(platform.messages.size(), 1u);
@@ -195,7 +195,7 @@ TEST_F(SyncTest, AddOnlyWithNoUsableAddressLeavesTheDummyAndStopsRewritingIt) {
   EXPECT_EQ(ValueAt(CriterionPath(kIdA, "000", "000")), std::vector<std::string>{kDummy});
   EXPECT_EQ(ValueAt(CriterionPath(kIdA, "001", "000")), std::vector<std::string>{kDummy});
 
-  reg.ClearLog();
+  reg.StartLog();
   ASSERT_TRUE(Run(SyncMode::AddOnly));
   EXPECT_EQ(reg.CountWrites(), 0);
 }
@@ -213,7 +213,7 @@ TEST_F(SyncTest, FullRebuildsWithoutOwnAddressesAndKeepsTheFirstSpelling) {
   EXPECT_EQ(ValueAt(CriterionPath(kIdA, "001", "000")), expected);
 
   // Full always writes, even with nothing new.
-  reg.ClearLog();
+  reg.StartLog();
   ASSERT_TRUE(Run(SyncMode::Full));
   EXPECT_EQ(reg.CountOps(RegOp::Set), 2);
 }
@@ -245,7 +245,7 @@ TEST_F(SyncTest, OnlyTheValueIsWritten) {
   const std::string before = reg.Dump(RegRoot::CurrentUser, "");
 
   for (SyncMode mode : {SyncMode::AddOnly, SyncMode::Full}) {
-    reg.ClearLog();
+    reg.StartLog();
     ASSERT_TRUE(Run(mode));
     int sets = 0;
     for (const RegLogEntry& e : reg.Log()) {
@@ -303,7 +303,7 @@ TEST_F(SyncTest, RefusalsBeforeAnyWrite) {
     SyncTargetList t;
     SyncReport r;
     FindSyncTargets(fresh, *ids, &t, &r);
-    fresh.ClearLog();
+    fresh.StartLog();
     EXPECT_FALSE(Synchronise(fresh, *ids, t, SyncMode::Full, true, p)) << c.what;
     EXPECT_EQ(p.messages, std::vector<std::string>{c.message}) << c.what;
     EXPECT_EQ(fresh.CountWrites(), 0) << c.what;

@@ -53,22 +53,49 @@ struct Line {
   std::string value;
 };
 
+bool IsCardBoundary(const std::string& raw) {
+  const std::string line = Upper(sjis::Trim(raw));
+  return line == "END:VCARD" || line == "BEGIN:VCARD";
+}
+
 // Logical lines: folded lines (CRLF followed by a blank) joined, and
-// quoted-printable soft breaks ("=" at the end of a line) joined.
+// quoted-printable soft breaks ("=" at the end of a line) joined. Whether a
+// line is quoted-printable is settled once, from its name and parameters, so
+// a value of many soft breaks is joined in time linear in its length. A soft
+// break never takes in the line that ends or begins a card: a value cut off
+// with a trailing "=" loses the "=", not its card.
 std::vector<std::string> LogicalLines(const std::string& text) {
   std::vector<std::string> out;
+  bool quotedPrintable = false;  // of the line being built
+  bool headerRead = false;       // its name and parameters ended with ':'
+  std::size_t searched = 0;      // bytes of it searched for that ':'
+  auto readHeader = [&]() {
+    if (headerRead) return;
+    const std::string& line = out.back();
+    const std::size_t colon = line.find(':', searched);
+    searched = line.size();
+    if (colon == std::string::npos) return;
+    headerRead = true;
+    quotedPrintable = Upper(line.substr(0, colon)).find("QUOTED-PRINTABLE") != std::string::npos;
+  };
   for (const auto& raw : sjis::SplitLines(text)) {
     if (!out.empty() && !raw.empty() && (raw[0] == ' ' || raw[0] == '\t')) {
-      out.back() += raw.substr(1);
+      out.back().append(raw, 1, std::string::npos);
+      readHeader();
       continue;
     }
-    if (!out.empty() && !out.back().empty() && out.back().back() == '=' &&
-        Upper(out.back()).find("QUOTED-PRINTABLE") != std::string::npos) {
+    if (!out.empty() && quotedPrintable && !out.back().empty() && out.back().back() == '=') {
       out.back().pop_back();
-      out.back() += raw;
-      continue;
+      if (!IsCardBoundary(raw)) {
+        out.back() += raw;
+        continue;
+      }
     }
     out.push_back(raw);
+    quotedPrintable = false;
+    headerRead = false;
+    searched = 0;
+    readHeader();
   }
   return out;
 }
