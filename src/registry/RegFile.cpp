@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/WholeFile.h"
 #include "registry/CodePage932.h"
 #include "text/ShiftJis.h"
 
@@ -115,8 +116,8 @@ bool DecodeLines(const std::string& file, std::vector<std::string>* lines, RegFi
 // The parser: one pass over the lines, with the key section it is in.
 class Parser {
  public:
-  Parser(const std::vector<std::string>& lines, std::vector<RegFileEntry>* entries)
-      : lines_(lines), entries_(entries) {}
+  Parser(const std::vector<std::string>& lines, std::vector<RegFileEntry>* entries, bool keysOnly = false)
+      : lines_(lines), entries_(entries), keysOnly_(keysOnly) {}
 
   bool Run(RegFileError* error) {
     error_ = error;
@@ -306,7 +307,7 @@ class Parser {
       return Fail("不明な値の形式です");
     }
     // Values inside a section that deletes its key are ignored, as regedit does.
-    if (!keyRemoved_) entries_->push_back(std::move(e));
+    if (!keyRemoved_ && !keysOnly_) entries_->push_back(std::move(e));
     return true;
   }
 
@@ -343,6 +344,7 @@ class Parser {
 
   const std::vector<std::string>& lines_;
   std::vector<RegFileEntry>* entries_;
+  bool keysOnly_;
   RegFileError* error_ = nullptr;
   std::size_t index_ = 0;
   bool unicode_ = false;
@@ -479,6 +481,21 @@ bool ParseRegFile(const std::string& fileBytes, std::vector<RegFileEntry>* entri
   return true;
 }
 
+bool ParseRegFileKeys(const std::string& fileBytes, std::vector<RegFileEntry>* keys, RegFileError* error) {
+  RegFileError scratch;
+  if (!error) error = &scratch;
+  *error = RegFileError();
+  std::vector<std::string> lines;
+  keys->clear();
+  if (!DecodeLines(fileBytes, &lines, error)) return false;
+  Parser parser(lines, keys, true);
+  if (!parser.Run(error)) {
+    keys->clear();
+    return false;
+  }
+  return true;
+}
+
 bool ImportRegFile(RegistryAccess& reg, const std::string& fileBytes, RegFileError* error) {
   RegFileError scratch;
   if (!error) error = &scratch;
@@ -551,11 +568,6 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
   return true;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
-  if (!f) return false;
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) return false;
-  return std::fclose(f.release()) == 0;
-}
+bool WriteWholeFile(const std::string& path, const std::string& bytes) { return SaveFileWhole(path, bytes); }
 
 }  // namespace velkor
