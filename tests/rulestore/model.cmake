@@ -4,8 +4,9 @@
 if(NOT WIN32)
   velkor_test(rulestore_test
     SOURCES RuleTestSupport.h RuleModelTest.cpp RuleStoreSuite.cpp RuleStoreMemoryTest.cpp RuleStoreTest.cpp
-            IdentitiesTest.cpp BlockedSendersTest.cpp SafeSaveTest.cpp RuleBackupTest.cpp
+            IdentitiesTest.cpp BlockedSendersTest.cpp SafeSaveTest.cpp RuleBackupTest.cpp RestoreTest.cpp
     LIBS velkor_rulestore)
+  target_compile_definitions(rulestore_test PRIVATE VELKOR_DEMO_REG="${PROJECT_SOURCE_DIR}/data/demo/demo.reg")
 endif()
 # velkor-rules on the demo data: it checks clean, and a rule made invalid is found.
 if(NOT WIN32)
