@@ -219,7 +219,7 @@ bool RuleBackup::Read(const std::string& identityKey, const std::string& path, s
                       std::string* error) {
   std::string identity;
   MemoryRegistry lists;
-  if (!files_.ReadFile(path, bytes)) return Refuse(error, ruletext::kRestoreFailed);
+  if (!files_.ReadFile(path, bytes)) return Refuse(error, ruletext::kBackupUnreadable);
   if (!CheckBackupText(*bytes, &identity, &lists, error)) return false;
   if (!sjis::EqualsIgnoreCase(identity, identityKey)) return Refuse(error, ruletext::kNotABackup);
   return true;

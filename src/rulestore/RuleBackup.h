@@ -20,6 +20,7 @@ constexpr const char* kBackupFailed = "バックアップを作成できませ�
 constexpr const char* kBackupWhere = "バックアップ先: %s\r\n%s";
 constexpr const char* kNoBackupFolder = "フォルダを作成できません。";
 constexpr const char* kRestoreFailed = "バックアップから復元できませんでした。";
+constexpr const char* kBackupUnreadable = "バックアップのファイルを読み取れません。";
 constexpr const char* kNotABackup = "このファイルは、このユーザーのルールのバックアップではありません。";
 constexpr const char* kBackupIncomplete =
     "このバックアップは完全ではありません（途中で切れているか、書き換えられています）。";
