@@ -47,32 +47,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string backup = input.substr(0, split);
   const std::string file = split == std::string::npos ? std::string(kSmallFile) : input.substr(split + 4);
 
-  MemoryRegistry original;
-  const bool readable = velkor::ImportRegFile(original, file, nullptr);
-  std::string identity, out = "untouched", error;
-  if (!velkor::RestoreBackupIntoRegFile(backup, file, &identity, &out, &error)) {
-    if (error.empty() || out != "untouched") std::abort();
-  } else {
-    MemoryRegistry fromBackup, restored;
-    if (!readable || !velkor::ImportRegFile(fromBackup, backup, nullptr) ||
-        !velkor::ImportRegFile(restored, out, nullptr))
-      std::abort();
-    if (Lists(restored, identity) != Lists(fromBackup, identity)) std::abort();
-    MemoryRegistry again;
-    velkor::ImportRegFile(again, file, nullptr);
-    if (Outside(restored, identity) != Outside(again, identity)) std::abort();
+  // Into a registry: refused and unchanged, or the lists replaced.
+  MemoryRegistry reg;
+  const bool readable = velkor::ImportRegFile(reg, file, nullptr);
+  std::string error;
+  if (readable) {
+    const std::string id = velkor::BackupIdentity(backup);
+    const std::string before = reg.Dump(RegRoot::CurrentUser, "") + reg.Dump(RegRoot::LocalMachine, "");
+    if (!velkor::RestoreBackupText(reg, id, backup, &error)) {
+      if (reg.Dump(RegRoot::CurrentUser, "") + reg.Dump(RegRoot::LocalMachine, "") != before) std::abort();
+    } else {
+      MemoryRegistry fromBackup;
+      if (!velkor::ImportRegFile(fromBackup, backup, nullptr) || Lists(reg, id) != Lists(fromBackup, id))
+        std::abort();
+    }
   }
 
-  // Into a registry: refused and unchanged, or the lists replaced.
-  if (!readable) return 0;
-  const std::string id = velkor::BackupIdentity(backup);
-  const std::string before = original.Dump(RegRoot::CurrentUser, "") + original.Dump(RegRoot::LocalMachine, "");
-  if (!velkor::RestoreBackupText(original, id, backup, &error)) {
-    if (original.Dump(RegRoot::CurrentUser, "") + original.Dump(RegRoot::LocalMachine, "") != before) std::abort();
-  } else {
-    MemoryRegistry fromBackup;
-    if (!velkor::ImportRegFile(fromBackup, backup, nullptr) || Lists(original, id) != Lists(fromBackup, id))
-      std::abort();
+  // Into the file: refused with nothing to write, or only the lists differ
+  // from what the file held (`reg` differs from it in the lists at most).
+  std::string identity, out = "untouched";
+  if (!velkor::RestoreBackupIntoRegFile(backup, file, &identity, &out, &error)) {
+    if (error.empty() || out != "untouched") std::abort();
+    return 0;
   }
+  MemoryRegistry fromBackup, restored;
+  if (!readable || !velkor::ImportRegFile(fromBackup, backup, nullptr) ||
+      !velkor::ImportRegFile(restored, out, nullptr))
+    std::abort();
+  if (Lists(restored, identity) != Lists(fromBackup, identity)) std::abort();
+  if (Outside(restored, identity) != Outside(reg, identity)) std::abort();
   return 0;
 }
