@@ -136,6 +136,21 @@ std::string IdentityOfRulesPath(const std::string& path) {
   return sjis::EqualsIgnoreCase(oereg::RulesMailPath(oereg::IdentityBasePath(identity)), path) ? identity : "";
 }
 
+// The backup's own text of the two lists, from its first key after the
+// deletions to its end line, for a file of the same format: restored as
+// written, whatever the length of its names.
+std::string ListSectionsOf(const std::string& backup) {
+  std::vector<RegFileEntry> keys;
+  if (!ParseRegFileKeys(backup, &keys, nullptr) || keys.size() < 3) return "";
+  std::size_t at = 0;
+  for (int line = 1; line < keys[2].line && at != std::string::npos; ++line) {
+    at = backup.find('\n', at);
+    if (at != std::string::npos) ++at;
+  }
+  const std::size_t end = backup.rfind(kEndLine);
+  return at == std::string::npos || end == std::string::npos || end < at ? "" : backup.substr(at, end - at);
+}
+
 int CountBlocked(RegistryAccess& reg, const std::string& blockedPath) {
   return CountListed(reg, oereg::SubPath(oereg::SubPath(blockedPath, oereg::kBlockedRule), oereg::kCriteria));
 }
@@ -312,7 +327,9 @@ bool RestoreBackupIntoRegFile(const std::string& backupBytes, const std::string&
 
   const std::vector<std::string> trees = {oereg::RulesMailPath(base), oereg::BlockSendersPath(base)};
   const RegFileShape shape = ShapeOfRegFile(fileBytes);
-  const std::string sections = RegFileSections(lists, RegRoot::CurrentUser, trees, shape);
+  const std::string sections = !shape.utf16 && !shape.unicodeValues
+                                    ? ListSectionsOf(backupBytes)
+                                    : RegFileSections(lists, RegRoot::CurrentUser, trees, shape);
   // What the new sections hold read back as the backup's lists, or the
   // file's format cannot carry them (a UTF-16 file and a value that is no
   // Shift_JIS text, say).

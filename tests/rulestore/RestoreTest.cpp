@@ -188,6 +188,8 @@ TEST(RestoreTest, IntoARegFileOnlyTheListsChangeAndTheFormatStays) {
   for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.erase(at, 1);
   const std::string lfTail = "[HKEY_LOCAL_MACHINE\\Software\\LF]\n\"a\"=\"b\"\n";
   const std::string notSjis = BeforeEnd("[" + kRules + "\\000]\r\n\"Name\"=hex(1):81,00\r\n\r\n");
+  const std::string longName =
+      BeforeEnd("[" + kRules + "\\" + std::string(1500, 'r') + "]\r\n\"" + std::string(40000, 'v') + "\"=\"x\"\r\n\r\n");
   const struct {
     const char* what;
     std::string file, backup;
@@ -202,6 +204,7 @@ TEST(RestoreTest, IntoARegFileOnlyTheListsChangeAndTheFormatStays) {
        true, ""},
       {"a value UTF-16 cannot hold", demo5, notSjis, false, ""},
       {"the same value in REGEDIT4", demo, notSjis, true, ""},
+      {"long names in the lists, REGEDIT4", demo, longName, true, ""},
       {"without the identity", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n", Backup(), false, ""},
       {"the identity deleted at its end", demo + "[-HKEY_CURRENT_USER\\Identities\\" + kId + "]\r\n", Backup(), false,
        ""},
