@@ -25,4 +25,10 @@ StartupOutcome RunRuleEditor(AppPlatform& platform) {
   return StartupOutcome::MainWindowClosed;
 }
 
+bool BackUpOrAskBeforeSave(SaveBackupSteps& steps) {
+  std::string where;
+  if (steps.WriteBackup(&where)) return true;
+  return steps.AskYesNo(std::string(kSaveWithoutBackup) + "\r\n\r\n" + where);
+}
+
 }  // namespace velkor

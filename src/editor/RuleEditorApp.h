@@ -44,4 +44,20 @@ enum class StartupOutcome {
 
 StartupOutcome RunRuleEditor(AppPlatform& platform);
 
+// Before a save, what is stored now is backed up. When that cannot be done the
+// user decides: save without a backup, or keep the edits unsaved.
+constexpr const char* kSaveWithoutBackup = "バックアップを作成できませんでした。バックアップなしで保存しますか？";
+
+class SaveBackupSteps {
+ public:
+  virtual ~SaveBackupSteps() = default;
+  // False with where the backup was to go and why, in Japanese.
+  virtual bool WriteBackup(std::string* where) = 0;
+  // A Yes/No question; true for Yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
+};
+
+// True when the save may go on.
+bool BackUpOrAskBeforeSave(SaveBackupSteps& steps);
+
 }  // namespace velkor

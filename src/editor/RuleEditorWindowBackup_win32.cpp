@@ -31,19 +31,29 @@ void RuleEditorWindow::RestoreFromBackup() {
   if (dialog.Run(Handle()) != IDOK || dialog.chosen < 0) return;
   // The dialog has asked the restore question already.
   const BackupInfo& chosen = dialog.backups[static_cast<std::size_t>(dialog.chosen)];
+  // The file is read and checked once, before anything is touched;
+  // what is restored below is exactly what was checked.
+  std::string bytes, error;
+  if (!backup.Read(session_.IdentityKey(), chosen.path, &bytes, &error)) {
+    Tell(std::string(ruletext::kRestoreFailed) + "\r\n" + error, MB_ICONERROR);
+    return;
+  }
+
   // Outlook Express keeps its own copy of the rules while it runs and would
   // write it back over the restored ones: the same check as a save.
   if (!ConfirmOutlookExpressClosed()) return;
   StopWatching();
 
-  std::string error;
   bool restored = false;
   {
     win::WaitCursor wait;
     std::unique_ptr<ProgressDialog> progress = OpenProgress(restoretext::kRestoring, false);
     // What is stored now becomes a backup too, so a restore can be undone.
-    restored = backup.Write(session_.IdentityKey(), CurrentLocalTime(), nullptr, &error) &&
-               backup.Restore(session_.IdentityKey(), chosen.path, &error);
+    if (!backup.Write(session_.IdentityKey(), CurrentLocalTime(), nullptr, &error)) {
+      error = std::string(ruletext::kBackupFailed) + "\r\n" + error + "\r\n" + ruletext::kNothingChanged;
+    } else {
+      restored = RestoreBackupText(registry_, session_.IdentityKey(), bytes, &error);
+    }
     progress->SetStatus(kReloadingStatus);
     LoadIdentity(true);
     progress->Close();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editor/ProgressDialog_win32.h"
+#include "editor/RuleEditorApp.h"
 #include "editor/WindowState.h"
 #include "res/resource.h"
 #include "rulestore/OutlookExpressRunningCheck_win32.h"
@@ -59,11 +60,21 @@ bool RuleEditorWindow::SaveChanges(bool closing) {
   }
   if (!ConfirmOutlookExpressClosed()) return false;
   StopWatching();
-  // Nothing is written unless what is stored now has been backed up first.
-  std::string backupError;
-  if (!BackUpBeforeSave(&backupError)) {
+  // Nothing is written unless what is stored now has been backed up first,
+  // or the user, told where the backup was to go, chose to save without it.
+  class Steps : public SaveBackupSteps {
+   public:
+    explicit Steps(RuleEditorWindow& window) : window_(window) {}
+    bool WriteBackup(std::string* where) override { return window_.BackUpBeforeSave(where); }
+    bool AskYesNo(const std::string& text) override {
+      return window_.Ask(text, kWarningTitle, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+    }
+
+   private:
+    RuleEditorWindow& window_;
+  } steps(*this);
+  if (!BackUpOrAskBeforeSave(steps)) {
     EnsureWatching();
-    Tell(backupError, MB_ICONERROR);
     return false;
   }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/WholeFile.h"
 #include "registry/CodePage932.h"
 #include "text/ShiftJis.h"
 
@@ -525,6 +526,23 @@ bool ParseRegFile(const std::string& fileBytes, std::vector<RegFileEntry>* entri
   return true;
 }
 
+bool ParseRegFileKeys(const std::string& fileBytes, std::vector<RegFileEntry>* keys, RegFileError* error) {
+  RegFileError scratch;
+  if (!error) error = &scratch;
+  *error = RegFileError();
+  keys->clear();
+  DecodedLines decoded;
+  if (!DecodeLines(fileBytes, &decoded, error)) return false;
+  std::vector<RegFileEntry> parsed;
+  Parser parser(decoded.lines, [&parsed](RegFileEntry&& e, RegFileError*) {
+    if (e.kind == RegFileEntry::Kind::CreateKey || e.kind == RegFileEntry::Kind::DeleteKey) parsed.push_back(std::move(e));
+    return true;
+  });
+  if (!parser.Run(error)) return false;
+  *keys = std::move(parsed);
+  return true;
+}
+
 namespace {
 
 // Carries out one instruction on the registry; `current` is the key of the
@@ -615,11 +633,6 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
   return true;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
-  if (!f) return false;
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) return false;
-  return std::fclose(f.release()) == 0;
-}
+bool WriteWholeFile(const std::string& path, const std::string& bytes) { return SaveFileWhole(path, bytes); }
 
 }  // namespace velkor

@@ -35,6 +35,9 @@ struct RegFileError {
 // Parses the whole text first; on error nothing is returned but the error.
 // Keys nested deeper than the registry allows (512 levels) are an error.
 bool ParseRegFile(const std::string& fileBytes, std::vector<RegFileEntry>* entries, RegFileError* error);
+// The same checks, but only the key lines ([key] and [-key]) are kept, each
+// with its line: what is needed to find a key's section in the text.
+bool ParseRegFileKeys(const std::string& fileBytes, std::vector<RegFileEntry>* keys, RegFileError* error);
 // Checks the whole text, then applies it entry by entry as it reads it again;
 // a parse error changes nothing.
 bool ImportRegFile(RegistryAccess& reg, const std::string& fileBytes, RegFileError* error);
@@ -43,6 +46,7 @@ std::string ExportRegFile(RegistryAccess& reg, RegRoot root, const std::vector<s
                           RegFileFormat format);
 
 bool ReadWholeFile(const std::string& path, std::string* bytes);
+// Whole or not at all (SaveFileWhole), for callers that need no reason.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 
 }  // namespace velkor

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/WholeFile.h"
 #include "registry/RegFile.h"
 #include "rulestore/RuleBackup.h"
 
@@ -40,14 +41,8 @@ class PosixFiles : public BackupFileSystem {
     return names;
   }
   bool ReadFile(const std::string& path, std::string* bytes) override { return ReadWholeFile(path, bytes); }
-  bool WriteFile(const std::string& path, const std::string& bytes) override {
-    // Written beside and renamed, so a failed write never leaves half a backup.
-    const std::string temp = path + ".tmp";
-    if (!WriteWholeFile(temp, bytes) || std::rename(temp.c_str(), path.c_str()) != 0) {
-      std::remove(temp.c_str());
-      return false;
-    }
-    return true;
+  bool WriteFile(const std::string& path, const std::string& bytes, std::string* error) override {
+    return SaveFileWhole(path, bytes, error);
   }
   bool RemoveFile(const std::string& path) override { return std::remove(path.c_str()) == 0; }
   char Separator() const override { return '/'; }

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "rulestore/RuleBackup.h"
+#include "platform/WholeFile.h"
 #include "registry/RegFile.h"
 #include "text/ShiftJis.h"
 
@@ -39,14 +40,8 @@ class Win32Files : public BackupFileSystem {
     return names;
   }
   bool ReadFile(const std::string& path, std::string* bytes) override { return ReadWholeFile(path, bytes); }
-  bool WriteFile(const std::string& path, const std::string& bytes) override {
-    // Written beside and moved into place, so a failed write leaves no half backup.
-    const std::string temp = path + ".tmp";
-    if (!WriteWholeFile(temp, bytes) || !MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-      DeleteFileA(temp.c_str());
-      return false;
-    }
-    return true;
+  bool WriteFile(const std::string& path, const std::string& bytes, std::string* error) override {
+    return SaveFileWhole(path, bytes, error);
   }
   bool RemoveFile(const std::string& path) override { return DeleteFileA(path.c_str()) != FALSE; }
   char Separator() const override { return '\\'; }

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "registry/MemoryRegistry.h"
 #include "registry/RegFile.h"
+#include "registry/RegFileSplice.h"
 #include "registry/RegistryAccess.h"
 #include "rulestore/RegistryLayout.h"
 #include "rulestore/RuleIo.h"
@@ -16,6 +18,9 @@ namespace {
 
 constexpr const char* kRegedit4 = "REGEDIT4\r\n\r\n";
 constexpr const char* kCountsTag = "; velkor-backup rules=";
+constexpr const char* kBlockedTag = " blocked=";
+// The last line of every complete backup: a file cut anywhere lacks it.
+constexpr const char* kEndLine = "; velkor-backup end";
 constexpr const char* kHkcu = "HKEY_CURRENT_USER\\";
 
 int CountListed(RegistryAccess& reg, const std::string& path) {
@@ -23,11 +28,6 @@ int CountListed(RegistryAccess& reg, const std::string& path) {
   std::string order;
   if (key.Open(path, RegAccess::Read) != regerr::kSuccess || !key.ReadString(oereg::kOrder, &order)) return 0;
   return static_cast<int>(RuleIo::SplitOrder(order, false).size());
-}
-
-bool SamePathOrBelow(const std::string& path, const std::string& key) {
-  const std::string p = sjis::AsciiLower(path), k = sjis::AsciiLower(key);
-  return p == k || (p.size() > k.size() && p.compare(0, k.size(), k) == 0 && p[k.size()] == '\\');
 }
 
 // "20261209-130509.reg" or "20261209-130509-2.reg": the sort key, or empty.
@@ -67,11 +67,92 @@ void ReadCounts(const std::string& bytes, BackupInfo* info) {
   }
 }
 
-std::string Fill(const char* format, const std::string& text) {
+std::string Fill(const char* format, const std::string& text, const std::string& second = std::string()) {
   std::string out = format;
-  const std::size_t at = out.find("%s");
+  std::size_t at = out.find("%s");
   if (at != std::string::npos) out.replace(at, 2, text);
+  at = out.find("%s", at == std::string::npos ? 0 : at + text.size());
+  if (at != std::string::npos) out.replace(at, 2, second);
   return out;
+}
+
+bool Refuse(std::string* error, const std::string& why) {
+  if (error) *error = why + "\r\n" + ruletext::kNothingChanged;
+  return false;
+}
+
+// How much of a backup's frame a file has: the counts line right after
+// "REGEDIT4" (blank lines between), and the end line as the last line that
+// is not blank.
+enum class Frame { None, Head, Whole };
+
+Frame ReadFrame(const std::string& bytes, int* rules, int* blocked) {
+  std::vector<std::string_view> lines;
+  const std::string_view text(bytes);
+  for (std::size_t at = 0; at <= text.size();) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    at = end + 1;
+  }
+  std::size_t first = 0;
+  while (first < lines.size() && lines[first].empty()) ++first;
+  std::size_t counts = first + 1;
+  while (counts < lines.size() && lines[counts].empty()) ++counts;
+  if (first >= lines.size() || lines[first] != "REGEDIT4" || counts >= lines.size()) return Frame::None;
+  // "; velkor-backup rules=N blocked=M", N and M decimal and nothing else.
+  std::string_view line = lines[counts];
+  const std::string_view tag(kCountsTag), blockedTag(kBlockedTag);
+  auto number = [](std::string_view* s, int* out) {
+    std::size_t digits = 0;
+    long value = 0;
+    while (digits < s->size() && digits < 9 && (*s)[digits] >= '0' && (*s)[digits] <= '9')
+      value = value * 10 + ((*s)[digits++] - '0');
+    if (digits == 0) return false;
+    s->remove_prefix(digits);
+    *out = static_cast<int>(value);
+    return true;
+  };
+  if (line.substr(0, tag.size()) != tag) return Frame::None;
+  line.remove_prefix(tag.size());
+  if (!number(&line, rules) || line.substr(0, blockedTag.size()) != blockedTag) return Frame::Head;
+  line.remove_prefix(blockedTag.size());
+  if (!number(&line, blocked) || !line.empty()) return Frame::Head;
+  std::size_t last = lines.size();
+  while (last > 0 && lines[last - 1].empty()) --last;
+  return last - 1 > counts && lines[last - 1] == kEndLine ? Frame::Whole : Frame::Head;
+}
+
+// "Identities\{id}\...\Rules\Mail" to "{id}", or empty.
+std::string IdentityOfRulesPath(const std::string& path) {
+  const std::string prefix = std::string(oereg::kIdentities) + "\\";
+  if (path.size() <= prefix.size() || !sjis::EqualsIgnoreCase(std::string_view(path).substr(0, prefix.size()), prefix))
+    return "";
+  const std::size_t end = sjis::FindChar(path, '\\', prefix.size());
+  if (end == sjis::npos) return "";
+  const std::string identity = path.substr(prefix.size(), end - prefix.size());
+  return sjis::EqualsIgnoreCase(oereg::RulesMailPath(oereg::IdentityBasePath(identity)), path) ? identity : "";
+}
+
+// The backup's own text of the two lists, from its first key after the
+// deletions to its end line, for a file of the same format: restored as
+// written, whatever the length of its names.
+std::string ListSectionsOf(const std::string& backup) {
+  std::vector<RegFileEntry> keys;
+  if (!ParseRegFileKeys(backup, &keys, nullptr) || keys.size() < 3) return "";
+  std::size_t at = 0;
+  for (int line = 1; line < keys[2].line && at != std::string::npos; ++line) {
+    at = backup.find('\n', at);
+    if (at != std::string::npos) ++at;
+  }
+  const std::size_t end = backup.rfind(kEndLine);
+  return at == std::string::npos || end == std::string::npos || end < at ? "" : backup.substr(at, end - at);
+}
+
+int CountBlocked(RegistryAccess& reg, const std::string& blockedPath) {
+  return CountListed(reg, oereg::SubPath(oereg::SubPath(blockedPath, oereg::kBlockedRule), oereg::kCriteria));
 }
 
 }  // namespace
@@ -86,10 +167,10 @@ std::string ExportRulesText(RegistryAccess& reg, const std::string& identityKey)
   // The deletions make a restore replace the lists instead of merging into
   // whatever is stored by then; a key missing now is missing after it too.
   char counts[96];
-  std::snprintf(counts, sizeof counts, "%s%d blocked=%d\r\n\r\n", kCountsTag, CountListed(reg, rules),
-                CountListed(reg, oereg::SubPath(oereg::SubPath(blocked, oereg::kBlockedRule), oereg::kCriteria)));
+  std::snprintf(counts, sizeof counts, "%s%d%s%d\r\n\r\n", kCountsTag, CountListed(reg, rules), kBlockedTag,
+                CountBlocked(reg, blocked));
   text.insert(header.size(), std::string(counts) + "[-" + kHkcu + rules + "]\r\n\r\n[-" + kHkcu + blocked + "]\r\n\r\n");
-  return text;
+  return text + kEndLine + "\r\n";
 }
 
 std::string RuleBackup::IdentityFolder(const std::string& identityKey) const {
@@ -100,7 +181,8 @@ bool RuleBackup::Write(const std::string& identityKey, const BackupTime& when, s
                        std::string* error) {
   const std::string folder = IdentityFolder(identityKey);
   if (root_.empty() || identityKey.empty() || !files_.MakeFolders(folder)) {
-    if (error) *error = Fill(ruletext::kBackupFailed, folder);
+    if (path) *path = folder;
+    if (error) *error = Fill(ruletext::kBackupWhere, folder, ruletext::kNoBackupFolder);
     return false;
   }
   char stamp[32];
@@ -112,11 +194,12 @@ bool RuleBackup::Write(const std::string& identityKey, const BackupTime& when, s
     name = std::string(stamp) + "-" + std::to_string(n) + ".reg";
   }
   const std::string file = folder + files_.Separator() + name;
-  if (!files_.WriteFile(file, ExportRulesText(reg_, identityKey))) {
-    if (error) *error = Fill(ruletext::kBackupFailed, file);
+  if (path) *path = file;
+  std::string why;
+  if (!files_.WriteFile(file, ExportRulesText(reg_, identityKey), &why)) {
+    if (error) *error = Fill(ruletext::kBackupWhere, file, why);
     return false;
   }
-  if (path) *path = file;
 
   // Only files of our own naming are counted and dropped.
   std::vector<std::pair<std::string, std::string>> ours;
@@ -147,62 +230,116 @@ std::vector<BackupInfo> RuleBackup::List(const std::string& identityKey) {
   return list;
 }
 
+bool RuleBackup::Read(const std::string& identityKey, const std::string& path, std::string* bytes,
+                      std::string* error) {
+  std::string identity;
+  MemoryRegistry lists;
+  if (!files_.ReadFile(path, bytes)) return Refuse(error, ruletext::kBackupUnreadable);
+  if (!CheckBackupText(*bytes, &identity, &lists, error)) return false;
+  if (!sjis::EqualsIgnoreCase(identity, identityKey)) return Refuse(error, ruletext::kNotABackup);
+  return true;
+}
+
 bool RuleBackup::Restore(const std::string& identityKey, const std::string& path, std::string* error) {
   std::string bytes;
-  if (!files_.ReadFile(path, &bytes)) {
-    if (error) *error = ruletext::kRestoreFailed;
-    return false;
-  }
-  return RestoreBackupText(reg_, identityKey, bytes, error);
+  return Read(identityKey, path, &bytes, error) && RestoreBackupText(reg_, identityKey, bytes, error);
 }
 
 std::string BackupIdentity(const std::string& fileBytes) {
-  std::vector<RegFileEntry> entries;
-  RegFileError parseError;
-  if (!ParseRegFile(fileBytes, &entries, &parseError)) return "";
-  const std::string prefix = sjis::AsciiLower(std::string(oereg::kIdentities) + "\\");
-  for (const auto& e : entries) {
+  std::vector<RegFileEntry> keys;
+  if (!ParseRegFileKeys(fileBytes, &keys, nullptr)) return "";
+  for (const auto& e : keys) {
     if (e.kind != RegFileEntry::Kind::DeleteKey || e.root != RegRoot::CurrentUser) continue;
-    const std::string lower = sjis::AsciiLower(e.path);
-    if (lower.compare(0, prefix.size(), prefix) != 0) continue;
-    const std::size_t end = e.path.find('\\', prefix.size());
-    if (end == std::string::npos) continue;
-    const std::string identity = e.path.substr(prefix.size(), end - prefix.size());
-    if (sjis::AsciiLower(oereg::RulesMailPath(oereg::IdentityBasePath(identity))) == lower) return identity;
+    const std::string identity = IdentityOfRulesPath(e.path);
+    if (!identity.empty()) return identity;
   }
   return "";
 }
 
+bool CheckBackupText(const std::string& fileBytes, std::string* identity, RegistryAccess* lists, std::string* error) {
+  int rules = -1, blocked = -1;
+  const Frame frame = ReadFrame(fileBytes, &rules, &blocked);
+  if (frame == Frame::None) return Refuse(error, ruletext::kNotABackup);
+  std::vector<RegFileEntry> entries;
+  if (!ParseRegFile(fileBytes, &entries, nullptr) || entries.size() < 2) return Refuse(error, ruletext::kBackupIncomplete);
+  // Both deletions first: a restore replaces the lists instead of merging.
+  const std::string id = IdentityOfRulesPath(entries[0].path);
+  const std::string base = oereg::IdentityBasePath(id);
+  const std::string rulesPath = oereg::RulesMailPath(base), blockedPath = oereg::BlockSendersPath(base);
+  if (id.empty() || entries[0].kind != RegFileEntry::Kind::DeleteKey || entries[0].root != RegRoot::CurrentUser ||
+      entries[1].kind != RegFileEntry::Kind::DeleteKey || entries[1].root != RegRoot::CurrentUser ||
+      !sjis::EqualsIgnoreCase(entries[1].path, blockedPath))
+    return Refuse(error, ruletext::kNotABackup);
+  // After them only what is written into the two lists; a deletion there
+  // would take away part of what the file restores.
+  for (std::size_t i = 2; i < entries.size(); ++i) {
+    const RegFileEntry& e = entries[i];
+    const bool inside = e.root == RegRoot::CurrentUser &&
+                        (RegPathAtOrBelow(e.path, rulesPath) || RegPathAtOrBelow(e.path, blockedPath));
+    if (!inside) return Refuse(error, ruletext::kBackupOtherKeys);
+    if (e.kind != RegFileEntry::Kind::CreateKey && e.kind != RegFileEntry::Kind::SetValue)
+      return Refuse(error, ruletext::kBackupIncomplete);
+  }
+  if (frame != Frame::Whole) return Refuse(error, ruletext::kBackupIncomplete);
+  // The counts of the header against what the file holds.
+  if (!ImportRegFile(*lists, fileBytes, nullptr) || CountListed(*lists, rulesPath) != rules ||
+      CountBlocked(*lists, blockedPath) != blocked)
+    return Refuse(error, ruletext::kBackupIncomplete);
+  *identity = id;
+  return true;
+}
+
 bool RestoreBackupText(RegistryAccess& reg, const std::string& identityKey, const std::string& fileBytes,
                        std::string* error) {
-  std::vector<RegFileEntry> entries;
-  RegFileError parseError;
-  const std::string base = oereg::IdentityBasePath(identityKey);
-  const std::string rules = oereg::RulesMailPath(base);
-  const std::string blocked = oereg::BlockSendersPath(base);
-  bool deletesRules = false, deletesBlocked = false, inside = true;
-  if (ParseRegFile(fileBytes, &entries, &parseError)) {
-    for (const auto& e : entries) {
-      inside = inside && e.root == RegRoot::CurrentUser &&
-               (SamePathOrBelow(e.path, rules) || SamePathOrBelow(e.path, blocked));
-      if (e.kind == RegFileEntry::Kind::DeleteKey) {
-        deletesRules = deletesRules || sjis::AsciiLower(e.path) == sjis::AsciiLower(rules);
-        deletesBlocked = deletesBlocked || sjis::AsciiLower(e.path) == sjis::AsciiLower(blocked);
-      }
-    }
-  } else {
-    inside = false;
-  }
+  std::string identity;
+  MemoryRegistry lists;
+  if (!CheckBackupText(fileBytes, &identity, &lists, error)) return false;
   // Only a whole backup of this identity: it replaces both lists and nothing else.
-  if (!inside || !deletesRules || !deletesBlocked) {
-    if (error) *error = ruletext::kNotABackup;
-    return false;
-  }
+  if (!sjis::EqualsIgnoreCase(identity, identityKey)) return Refuse(error, ruletext::kNotABackup);
   RegFileError importError;
   if (!ImportRegFile(reg, fileBytes, &importError)) {
     if (error) *error = ruletext::kRestoreFailed;
     return false;
   }
+  return true;
+}
+
+bool RestoreBackupIntoRegFile(const std::string& backupBytes, const std::string& fileBytes, std::string* identity,
+                              std::string* out, std::string* error) {
+  MemoryRegistry lists;
+  std::string id;
+  if (!CheckBackupText(backupBytes, &id, &lists, error)) return false;
+  std::vector<RegFileEntry> keys;
+  RegFileError parseError;
+  if (!ParseRegFileKeys(fileBytes, &keys, &parseError)) {
+    return Refuse(error, Fill(ruletext::kTargetUnreadable,
+                              std::to_string(parseError.line) + " 行目: " + parseError.reason));
+  }
+  // The identity must be there when the file has been read to its end.
+  const std::string base = oereg::IdentityBasePath(id);
+  bool present = false;
+  for (const auto& k : keys) {
+    if (k.root != RegRoot::CurrentUser) continue;
+    if (k.kind == RegFileEntry::Kind::CreateKey && RegPathAtOrBelow(k.path, base)) present = true;
+    if (k.kind == RegFileEntry::Kind::DeleteKey && RegPathAtOrBelow(base, k.path)) present = false;
+  }
+  if (!present) return Refuse(error, Fill(ruletext::kNoIdentityInFile, id));
+
+  const std::vector<std::string> trees = {oereg::RulesMailPath(base), oereg::BlockSendersPath(base)};
+  const RegFileShape shape = ShapeOfRegFile(fileBytes);
+  const std::string sections = !shape.utf16 && !shape.unicodeValues
+                                    ? ListSectionsOf(backupBytes)
+                                    : RegFileSections(lists, RegRoot::CurrentUser, trees, shape);
+  // What the new sections hold read back as the backup's lists, or the
+  // file's format cannot carry them (a UTF-16 file and a value that is no
+  // Shift_JIS text, say).
+  MemoryRegistry back;
+  if (!ImportRegFile(back, RegFileWithSections(shape, sections), nullptr) ||
+      back.Dump(RegRoot::CurrentUser, trees[0]) != lists.Dump(RegRoot::CurrentUser, trees[0]) ||
+      back.Dump(RegRoot::CurrentUser, trees[1]) != lists.Dump(RegRoot::CurrentUser, trees[1]))
+    return Refuse(error, ruletext::kTargetCannotHold);
+  *out = SpliceRegFile(fileBytes, keys, RegRoot::CurrentUser, trees, sections);
+  *identity = id;
   return true;
 }
 

@@ -77,5 +77,43 @@ TEST(RuleEditorApp, StartsInOrderAndStopsAtTheFirstFailure) {
   }
 }
 
+struct SaveBackupCase {
+  const char* what;
+  bool backupWritten, answerYes;
+  bool saves;
+  std::vector<std::string> calls;
+};
+
+TEST(RuleEditorApp, AFailedBackupAsksWhetherToSaveWithoutOne) {
+  const std::string question = std::string(kSaveWithoutBackup) + "\r\n\r\nC:\\Backup\\x.reg: disk full";
+  const SaveBackupCase cases[] = {
+      {"backed up", true, false, true, {"backup"}},
+      {"no backup, the user saves anyway", false, true, true, {"backup", "ask " + question}},
+      {"no backup, the user keeps the edits", false, false, false, {"backup", "ask " + question}},
+  };
+  for (const SaveBackupCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    class Steps : public SaveBackupSteps {
+     public:
+      explicit Steps(const SaveBackupCase& c) : c_(c) {}
+      bool WriteBackup(std::string* where) override {
+        calls.push_back("backup");
+        if (!c_.backupWritten) *where = "C:\\Backup\\x.reg: disk full";
+        return c_.backupWritten;
+      }
+      bool AskYesNo(const std::string& text) override {
+        calls.push_back("ask " + text);
+        return c_.answerYes;
+      }
+      std::vector<std::string> calls;
+
+     private:
+      const SaveBackupCase& c_;
+    } steps(c);
+    EXPECT_EQ(BackUpOrAskBeforeSave(steps), c.saves);
+    EXPECT_EQ(steps.calls, c.calls);
+  }
+}
+
 }  // namespace
 }  // namespace velkor

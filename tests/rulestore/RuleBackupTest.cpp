@@ -33,8 +33,11 @@ class MemoryFiles : public BackupFileSystem {
     *bytes = it->second;
     return true;
   }
-  bool WriteFile(const std::string& path, const std::string& bytes) override {
-    if (failWrites) return false;
+  bool WriteFile(const std::string& path, const std::string& bytes, std::string* error) override {
+    if (failWrites) {
+      *error = "disk full";
+      return false;
+    }
     files[path] = bytes;
     return true;
   }

@@ -4,8 +4,9 @@
 if(NOT WIN32)
   velkor_test(rulestore_test
     SOURCES RuleTestSupport.h RuleModelTest.cpp RuleStoreSuite.cpp RuleStoreMemoryTest.cpp RuleStoreTest.cpp
-            IdentitiesTest.cpp BlockedSendersTest.cpp SafeSaveTest.cpp RuleBackupTest.cpp
+            IdentitiesTest.cpp BlockedSendersTest.cpp SafeSaveTest.cpp RuleBackupTest.cpp RestoreTest.cpp
     LIBS velkor_rulestore)
+  target_compile_definitions(rulestore_test PRIVATE VELKOR_DEMO_REG="${PROJECT_SOURCE_DIR}/data/demo/demo.reg")
 endif()
 # velkor-rules on the demo data: it checks clean, and a rule made invalid is found.
 if(NOT WIN32)
@@ -15,7 +16,10 @@ if(NOT WIN32)
            COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:velkor-rules>
                    -DFILE=${CMAKE_CURRENT_SOURCE_DIR}/data/invalid-rule.reg -DRULE=005
                    -P ${CMAKE_CURRENT_SOURCE_DIR}/check-invalid.cmake)
-  set_tests_properties(velkor_rules_check_demo velkor_rules_check_invalid PROPERTIES LABELS native)
+  add_test(NAME velkor_rules_restore
+           COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:velkor-rules> -DREG=${VELKOR_ROOT}/data/demo/demo.reg
+                   -DWORK=${CMAKE_CURRENT_BINARY_DIR}/restore-tool -P ${CMAKE_CURRENT_SOURCE_DIR}/restore-tool.cmake)
+  set_tests_properties(velkor_rules_check_demo velkor_rules_check_invalid velkor_rules_restore PROPERTIES LABELS native)
 endif()
 if(WIN32)
   velkor_test(rulestore_win32_test

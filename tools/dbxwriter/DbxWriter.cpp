@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <string>
+
+#include "platform/WholeFile.h"
 
 namespace velkor::dbxwriter {
 
@@ -183,10 +186,7 @@ std::vector<std::uint8_t> WriteFoldersDbx(const std::vector<FolderSpec>& folders
 
 bool WriteFoldersDbxFile(const std::string& path, const std::vector<FolderSpec>& folders, const Options& options) {
   const auto bytes = WriteFoldersDbx(folders, options);
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return (std::fclose(f) == 0) && written;
+  return SaveFileWhole(path, std::string(bytes.begin(), bytes.end()));
 }
 
 std::vector<FolderSpec> DemoFolders() {

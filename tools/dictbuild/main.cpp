@@ -1,12 +1,13 @@
 // dictbuild SOURCE.txt OUTPUT.dat — writes the NG-word dictionary. The output
-// is written to a temporary file and renamed, so a failed run never leaves a
-// half-written dictionary behind.
+// is written whole or not at all, so a failed run never leaves a half-written
+// dictionary behind.
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "DictionaryBuilder.h"
+#include "platform/WholeFile.h"
 
 namespace {
 
@@ -21,18 +22,6 @@ bool ReadFile(const char* path, std::string& content) {
   std::size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) content.append(buffer, n);
   return std::ferror(f.get()) == 0;
-}
-
-bool WriteFileReplacing(const std::string& path, const std::string& content) {
-  const std::string temp = path + ".tmp";
-  {
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(temp.c_str(), "wb"));
-    if (!f) return false;
-    if (std::fwrite(content.data(), 1, content.size(), f.get()) != content.size() || std::fflush(f.get()) != 0)
-      return false;
-  }
-  std::remove(path.c_str());  // rename does not replace on Windows
-  return std::rename(temp.c_str(), path.c_str()) == 0;
 }
 
 }  // namespace
@@ -50,8 +39,9 @@ int main(int argc, char** argv) {
   const velkor::dictbuild::BuildResult result = velkor::dictbuild::BuildDictionary(source);
   for (const std::string& error : result.errors) std::fprintf(stderr, "%s:%s\n", argv[1], error.c_str() + 5);
   if (!result.ok) return 1;
-  if (!WriteFileReplacing(argv[2], result.content)) {
-    std::fprintf(stderr, "dictbuild: cannot write %s\n", argv[2]);
+  std::string error;
+  if (!velkor::SaveFileWhole(argv[2], result.content, &error)) {
+    std::fprintf(stderr, "dictbuild: cannot write %s: %s\n", argv[2], error.c_str());
     return 1;
   }
   std::printf("dictbuild: %zu words written to %s\n", result.words, argv[2]);

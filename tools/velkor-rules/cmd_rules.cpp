@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Commands.h"
+#include "platform/WholeFile.h"
 #include "rulestore/Identities.h"
 #include "registry/MemoryRegistry.h"
 #include "registry/RegFile.h"
@@ -167,15 +168,17 @@ int Export(const Args& args) {
   }
   probe.Close();
   const std::string text = ExportRulesText(*reg, identity);
-  if (!WriteWholeFile(args[1], text)) {
-    std::fprintf(stderr, "velkor-rules: cannot write %s\n", args[1].c_str());
+  std::string error;
+  if (!SaveFileWhole(args[1], text, &error)) {
+    std::fprintf(stderr, "velkor-rules: cannot write %s: %s\n", args[1].c_str(), error.c_str());
     return 3;
   }
   return 0;
 }
 
 // Puts back a backup (an export, or a file of the editor's backup folder):
-// both lists of the identity it names are replaced by the file's.
+// both lists of the identity it names are replaced by the file's. A file
+// that is no complete backup changes nothing (exit code 3).
 int Restore(const Args& args) {
   if (args.empty() || args.size() > 2) return 2;
   std::string bytes;
@@ -183,20 +186,35 @@ int Restore(const Args& args) {
     std::fprintf(stderr, "velkor-rules: cannot read %s\n", args[0].c_str());
     return 3;
   }
-  const std::string identity = BackupIdentity(bytes);
-  auto reg = args.size() == 2 ? OpenSource(args[1]) : OpenSource("");
-  if (!reg) return 3;
-  std::string error;
-  if (identity.empty() || !RestoreBackupText(*reg, identity, bytes, &error)) {
-    std::fprintf(stderr, "velkor-rules: %s: %s\n", args[0].c_str(),
-                 error.empty() ? ruletext::kNotABackup : error.c_str());
-    return 3;
-  }
+  std::string identity, error;
   if (args.size() == 2) {
-    // A .reg file stands for the registry: it is rewritten whole.
-    if (!WriteWholeFile(args[1], ExportRegFile(*reg, RegRoot::CurrentUser, {"Identities", "Software"},
-                                               RegFileFormat::Regedit4))) {
-      std::fprintf(stderr, "velkor-rules: cannot write %s\n", args[1].c_str());
+    // A .reg file stands for the registry: only the identity's two lists are
+    // replaced in its text, and it is written whole or not at all.
+    std::string file, restored;
+    if (!ReadWholeFile(args[1], &file)) {
+      std::fprintf(stderr, "velkor-rules: cannot read %s\n", args[1].c_str());
+      return 3;
+    }
+    if (!RestoreBackupIntoRegFile(bytes, file, &identity, &restored, &error)) {
+      std::fprintf(stderr, "velkor-rules: %s: %s\n", args[0].c_str(), error.c_str());
+      return 3;
+    }
+    if (!SaveFileWhole(args[1], restored, &error)) {
+      std::fprintf(stderr, "velkor-rules: cannot write %s: %s\n", args[1].c_str(), error.c_str());
+      return 3;
+    }
+  } else {
+    auto reg = OpenSource("");
+    if (!reg) return 3;
+    identity = BackupIdentity(bytes);
+    RegKey probe(*reg);
+    if (!identity.empty() && probe.Open(IdentityBasePath(identity), RegAccess::Read) != regerr::kSuccess) {
+      std::fprintf(stderr, "velkor-rules: no identity %s\n", identity.c_str());
+      return 3;
+    }
+    probe.Close();
+    if (!RestoreBackupText(*reg, identity, bytes, &error)) {
+      std::fprintf(stderr, "velkor-rules: %s: %s\n", args[0].c_str(), error.c_str());
       return 3;
     }
   }
