@@ -332,7 +332,9 @@ TEST_F(WatchersTest, OwnWritesWhileStoppedAreNotReported) {
 
   for (int slot : {1, 2}) {
     SCOPED_TRACE(slot);
-    if (slot == 2) ASSERT_EQ(0, watchers.StartWatchers(kRules, kBlock));
+    if (slot == 2) {
+      ASSERT_EQ(0, watchers.StartWatchers(kRules, kBlock));
+    }
     CreateKey(reg, std::string(slot == 1 ? kRules : kBlock) + "\\outside");
     ASSERT_TRUE(WaitFor([&] { return watchers.Status(slot).stopped; }, kWindowMs))
         << "an outside change took longer than the quiet window";
