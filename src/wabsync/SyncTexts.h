@@ -47,7 +47,7 @@ constexpr const char* kRemovalList = "\r\n%s ： %s （%u 件）\r\n";
 constexpr const char* kRemovalEntryIndent = "　　";
 constexpr const char* kRemovalMore = "　　ほか %u 件\r\n";
 constexpr const char* kRemovalTail =
-    "\r\n同期する前のルールはバックアップされ、Velkor の「ルール」メニューの"
+    "\r\n同期する前のルールはバックアップされ、Velkor のルール一覧の右クリック メニュー"
     "「バックアップから復元...」で元に戻せます。\r\n\r\n同期を実行しますか？";
 constexpr const char* kBackupFailed =
     "同期する前のルールのバックアップを作成できませんでした。同期を中止しました。\r\n（%s）";
