@@ -30,7 +30,7 @@ class SafeListWordsDialog : public win::Dialog {
 
  protected:
   SafeListWordsDialog(int dialogId, RegistryAccess& settings, std::vector<std::string> ownAddresses)
-      : dialogId_(dialogId), settings_(settings), ownAddresses_(std::move(ownAddresses)) {}
+      : settings_(settings), ownAddresses_(std::move(ownAddresses)), dialogId_(dialogId) {}
 
   bool OnCommand(int id, int code, HWND control) override;
   // OK: checks the texts, remembers them and calls Accept, or tells the user.
