@@ -36,8 +36,10 @@ constexpr const char* kSizeLimitTail =
     "\r\nこのエラーは、オペレーティングシステムがWindows 98 または Windows Meの場合に"
     "\r\n発生します。アドレス帳から不要なデータを削除するか、オペレーティングシステムを"
     "\r\nWindows 2000、Windows XP または最新のOSにアップグレードしてください。";
-constexpr const char* kFinished = "完了しました。";
-// printf formats: the counts of one run.
+// The result: its first line, then the counts (a printf format). Wine makes a
+// message box as wide as its text (wrapped at a fixed width) and cuts a longer
+// title, so the first line is as wide as the title and well below that width.
+constexpr const char* kFinished = "アドレス帳との同期が完了しました。";
 constexpr const char* kResultCounts = "\r\n\r\n追加したアドレス： %u 件\r\n削除したアドレス： %u 件";
 // The question before a full run that removes entries: the head with the
 // total, one block per list (user, rule, count, the first few entries, how

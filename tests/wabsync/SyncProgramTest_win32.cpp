@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <functional>
 #include <string>
@@ -86,6 +87,28 @@ BOOL CALLBACK CountSettingsDialogs(HWND hwnd, LPARAM counter) {
 }
 
 std::string WithoutLineBreaks(const std::string& s) { return sjis::RemoveLineBreaksAndTabs(s); }
+
+// The room a window's caption has for its title, and the width the title
+// needs in the caption font: the frames and the close button take the rest.
+void CaptionRoom(HWND window, int* room, int* needed) {
+  NONCLIENTMETRICSA metrics = {};
+  metrics.cbSize = sizeof metrics;
+  ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  RECT frame;
+  ::GetWindowRect(window, &frame);
+  *room = frame.right - frame.left - 2 * ::GetSystemMetrics(SM_CXDLGFRAME) - metrics.iCaptionWidth - 4;
+  char title[256] = {};
+  ::GetWindowTextA(window, title, sizeof title);
+  HDC dc = ::GetDC(window);
+  HFONT font = ::CreateFontIndirectA(&metrics.lfCaptionFont);
+  HGDIOBJ old = ::SelectObject(dc, font);
+  SIZE size = {};
+  ::GetTextExtentPoint32A(dc, title, static_cast<int>(std::strlen(title)), &size);
+  ::SelectObject(dc, old);
+  ::DeleteObject(font);
+  ::ReleaseDC(window, dc);
+  *needed = size.cx;
+}
 
 class SyncProgramTest : public ::testing::Test {
  protected:
@@ -369,6 +392,10 @@ TEST_F(SyncProgramTest, OkThenYesSynchronisesAndCloses) {
   ::PostMessageA(question, WM_COMMAND, IDYES, 0);
   HWND done = WaitForWindow("#32770", wabsync::kTitle);
   ASSERT_TRUE(done);
+  // The whole title shows: a message box is as wide as its text needs, not its title.
+  int room = 0, needed = 0;
+  CaptionRoom(done, &room, &needed);
+  EXPECT_GE(room, needed);
   // Finished, with the counts of the run.
   EXPECT_EQ(MessageBoxText(done).rfind(std::string(wabsync::kFinished) + "\r\n\r\n追加したアドレス： ", 0), 0u)
       << MessageBoxText(done);

@@ -366,7 +366,7 @@ TEST(SyncQuestionTest, NamesTheListsAndShowsTheFirstFiveOfEach) {
             "　　a@x\r\n　　b@x\r\n　　c@x\r\n　　d@x\r\n　　e@x\r\n　　ほか 2 件\r\n"
             "\r\n花子 ： [SAFE]本文に信頼できるメールアドレスを含む場合 （1 件）\r\n　　h@x\r\n" +
                 std::string(wabsync::kRemovalTail));
-  EXPECT_EQ(ResultMessage(plan), "完了しました。\r\n\r\n追加したアドレス： 1 件\r\n削除したアドレス： 8 件");
+  EXPECT_EQ(ResultMessage(plan), std::string(wabsync::kFinished) + "\r\n\r\n追加したアドレス： 1 件\r\n削除したアドレス： 8 件");
 }
 
 TEST_F(SyncTest, BacksUpEachChangedIdentityBeforeWritingAndAsksBeforeAFullRunRemoves) {
