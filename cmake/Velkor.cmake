@@ -11,6 +11,22 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
 endif()
 
 if(WIN32)
+  # The shipped build is 32-bit while the Windows tests may run the 64-bit one:
+  # a function pointer cast to another type would hide a calling-convention
+  # slip that only the 32-bit program has, so such a cast fails the build.
+  list(APPEND VELKOR_CXX_FLAGS -Wcast-function-type -Werror=cast-function-type)
+  # The compiler must really refuse such a cast, or the flags protect nothing.
+  include(CheckCXXSourceCompiles)
+  set(CMAKE_REQUIRED_FLAGS "-Wcast-function-type -Werror=cast-function-type")
+  check_cxx_source_compiles([[
+    #include <windows.h>
+    static LRESULT CALLBACK Procedure(HWND, UINT, WPARAM, LPARAM) { return 0; }
+    int main() { return reinterpret_cast<FARPROC>(&Procedure) != nullptr; }
+  ]] VELKOR_FUNCTION_CAST_ACCEPTED)
+  unset(CMAKE_REQUIRED_FLAGS)
+  if(VELKOR_FUNCTION_CAST_ACCEPTED)
+    message(FATAL_ERROR "${CMAKE_CXX_COMPILER} accepts a cast between function types despite -Werror=cast-function-type")
+  endif()
   add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600
                           STRICT NOMINMAX WIN32_LEAN_AND_MEAN
                           )

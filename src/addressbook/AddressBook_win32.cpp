@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "addressbook/FileStamp.h"
+#include "win/Procedures.h"
 
 namespace velkor {
 
@@ -176,7 +177,7 @@ bool AddressBook::Open(const std::string& fileName) {
     SetErrorMode(oldMode);
   }
   if (!library_) return false;
-  auto open = reinterpret_cast<LPWABOPEN>(reinterpret_cast<void*>(GetProcAddress(library_, "WABOpen")));
+  const LPWABOPEN open = win::LibraryEntry<LPWABOPEN>(library_, "WABOpen");
   if (!open) return false;
 
   WAB_PARAM params;

@@ -11,6 +11,7 @@
 #include "rulestore/RuleStore.h"
 #include "text/ShiftJis.h"
 #include "win/Controls.h"
+#include "win/Procedures.h"
 #include "win/ScopedFlag.h"
 #include "win/WaitCursor.h"
 
@@ -36,7 +37,7 @@ void ActionPane::Unsubclass() {
   for (auto [id, procedure] : {std::pair{IDC_ADDRESS_EDIT, &editProcedure_}, std::pair{IDC_BROWSE, &buttonProcedure_}}) {
     HWND control = Item(id);
     if (*procedure && ::IsWindow(control)) {
-      ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(*procedure));
+      win::ReplaceWindowProcedure(control, *procedure);
       ::RemovePropA(control, kSelfProperty);
     }
     *procedure = nullptr;
@@ -65,8 +66,7 @@ void ActionPane::OnInit() {
   for (auto [id, procedure] : {std::pair{IDC_ADDRESS_EDIT, &editProcedure_}, std::pair{IDC_BROWSE, &buttonProcedure_}}) {
     HWND control = Item(id);
     ::SetPropA(control, kSelfProperty, this);
-    *procedure = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ActionPane::FocusProcedure)));
+    *procedure = win::ReplaceWindowProcedure(control, &ActionPane::FocusProcedure);
   }
   HideValueControls();
 }
@@ -80,7 +80,7 @@ LRESULT CALLBACK ActionPane::FocusProcedure(HWND hwnd, UINT message, WPARAM wPar
     // The control is going: it forgets the pane.
     const WNDPROC original = previous;
     previous = nullptr;
-    ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    win::ReplaceWindowProcedure(hwnd, original);
     ::RemovePropA(hwnd, kSelfProperty);
     return ::CallWindowProcA(original, hwnd, message, wParam, lParam);
   }

@@ -129,8 +129,7 @@ void AddressPickerDialog::SetFilter(int filter) {
 void AddressPickerDialog::SortBy(int column) {
   sort_.Click(column);
   std::pair<const picker::ColumnSort*, const std::vector<picker::Entry>*> args(&sort_, &rows_);
-  win::ListView(Handle(), IDC_PICKER_LIST).Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&args),
-                                                reinterpret_cast<LPARAM>(&CompareRows));
+  win::ListView(Handle(), IDC_PICKER_LIST).SortItems(&CompareRows, &args);
 }
 
 void AddressPickerDialog::UpdateAdd() {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "win/Procedures.h"
+
 namespace velkor {
 namespace {
 constexpr const char* kSelfProperty = "VelkorImprovedHeader";
@@ -14,15 +16,14 @@ bool CImprovedHeaderCtrl::Attach(HWND list) {
   list_ = list;
   header_ = header;
   ::SetPropA(header_, kSelfProperty, this);
-  previous_ = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrA(header_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CImprovedHeaderCtrl::Procedure)));
+  previous_ = win::ReplaceWindowProcedure(header_, &CImprovedHeaderCtrl::Procedure);
   return true;
 }
 
 void CImprovedHeaderCtrl::Detach() {
   if (!header_) return;
   if (::IsWindow(header_)) {
-    ::SetWindowLongPtrA(header_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    win::ReplaceWindowProcedure(header_, previous_);
     ::RemovePropA(header_, kSelfProperty);
   }
   header_ = nullptr;

@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include "mail/MailViewRtf.h"
+#include "win/Procedures.h"
 #include "win/RedrawHold.h"
 
 namespace velkor {
@@ -11,13 +12,13 @@ namespace {
 constexpr char kOldProcProperty[] = "VelkorRichEditProc";
 
 LRESULT CALLBACK MailViewProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto old = reinterpret_cast<WNDPROC>(::GetPropA(hwnd, kOldProcProperty));
+  const WNDPROC old = win::RememberedProcedure(hwnd, kOldProcProperty);
   if (message == WM_CONTEXTMENU) {
     ::SendMessageA(::GetParent(hwnd), kMailViewMenuMessage, wParam, lParam);
     return 0;
   }
   if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    win::ReplaceWindowProcedure(hwnd, old);
     ::RemovePropA(hwnd, kOldProcProperty);
   }
   return old ? ::CallWindowProcA(old, hwnd, message, wParam, lParam) : ::DefWindowProcA(hwnd, message, wParam, lParam);
@@ -27,8 +28,7 @@ LRESULT CALLBACK MailViewProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
 
 void CMyRichEditCtrl::Attach() const {
   if (!hwnd_ || ::GetPropA(hwnd_, kOldProcProperty)) return;
-  LONG_PTR old = ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MailViewProcedure));
-  ::SetPropA(hwnd_, kOldProcProperty, reinterpret_cast<HANDLE>(old));
+  win::RememberProcedure(hwnd_, kOldProcProperty, win::ReplaceWindowProcedure(hwnd_, &MailViewProcedure));
   // The default limit of 32K characters would cut a long mail.
   Send(EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
   // A read-only view needs no undo; keeping it makes every format change cost more.

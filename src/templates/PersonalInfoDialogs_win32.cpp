@@ -1,5 +1,7 @@
 #include "templates/PersonalInfoDialogs_win32.h"
 
+#include <utility>
+
 #include "res/resource.h"
 #include "templates/RuleTemplates.h"
 #include "text/ShiftJis.h"
@@ -32,11 +34,16 @@ constexpr InfoField kInfoFields[] = {
 // The control a refused text came from, so the user lands on it.
 int ControlOfMessage(const std::string& message) {
   using namespace personalinfotext;
-  if (message == kLatinFamilyName) return IDC_INFO_FAMILY_NAME_LATIN;
-  if (message == kLatinGivenName) return IDC_INFO_GIVEN_NAME_LATIN;
-  if (message == kPhone) return IDC_INFO_PHONE;
-  if (message == kCellular) return IDC_INFO_CELLULAR;
-  if (message == kZip) return IDC_INFO_ZIP;
+  const std::pair<const char*, int> controls[] = {
+      {kLatinFamilyName, IDC_INFO_FAMILY_NAME_LATIN}, {kLatinFamilyNameNoLetter, IDC_INFO_FAMILY_NAME_LATIN},
+      {kLatinGivenName, IDC_INFO_GIVEN_NAME_LATIN},   {kLatinGivenNameNoLetter, IDC_INFO_GIVEN_NAME_LATIN},
+      {kPhone, IDC_INFO_PHONE},                       {kCellular, IDC_INFO_CELLULAR},
+      {kZip, IDC_INFO_ZIP},                           {kGivenNameNoLetter, IDC_INFO_GIVEN_NAME},
+      {kTownNoLetter, IDC_INFO_TOWN},                 {kCompanyNoLetter, IDC_INFO_COMPANY},
+      {kHandleNameNoLetter, IDC_INFO_HANDLE_NAME},    {kOtherInfoNoLetter, IDC_INFO_OTHER},
+  };
+  for (const auto& [text, control] : controls)
+    if (message == text) return control;
   return IDC_INFO_FAMILY_NAME;
 }
 

@@ -1,6 +1,7 @@
 #include "templates/PersonalInfoEntries.h"
 
 #include <unordered_set>
+#include <utility>
 
 #include "templates/RuleTemplates.h"
 #include "text/ShiftJis.h"
@@ -24,8 +25,19 @@ bool OnlyOf(const std::string& text, const char* allowed) {
   return text.find_first_not_of(allowed) == std::string::npos;
 }
 
+// A number needs a digit: "-" alone passes the character test but is no number.
 bool IsNumber(const std::string& text) {
-  return OnlyOf(text, kNumberChars) && (text.empty() || text.find('-') != std::string::npos);
+  return OnlyOf(text, kNumberChars) &&
+         (text.empty() || (text.find('-') != std::string::npos && sjis::HasLetterOrDigit(text)));
+}
+
+// Empty, or with something a name is made of.
+bool IsNameOrEmpty(const std::string& text) { return text.empty() || sjis::HasLetterOrDigit(text); }
+
+bool LinesAreNamesOrEmpty(const std::string& text) {
+  for (const std::string& line : sjis::SplitLines(text))
+    if (!IsNameOrEmpty(CleanLine(line))) return false;
+  return true;
 }
 
 // Adds `entry` when it is not empty and not already there (ignoring case).
@@ -65,6 +77,14 @@ std::string CheckPersonalInfo(PersonalInfo* info) {
   if (!IsNumber(info->phone)) return kPhone;
   if (!IsNumber(info->cellular)) return kCellular;
   if (!IsNumber(info->zip)) return kZip;
+  const std::pair<const std::string*, const char*> names[] = {
+      {&info->familyName, kFamilyNameNoLetter},   {&info->givenName, kGivenNameNoLetter},
+      {&info->familyNameLatin, kLatinFamilyNameNoLetter}, {&info->givenNameLatin, kLatinGivenNameNoLetter},
+      {&info->town, kTownNoLetter},               {&info->company, kCompanyNoLetter},
+      {&info->handleName, kHandleNameNoLetter}};
+  for (const auto& [text, message] : names)
+    if (!IsNameOrEmpty(*text)) return message;
+  if (!LinesAreNamesOrEmpty(info->otherInfo)) return kOtherInfoNoLetter;
   bool any = false;
   for (const std::string* field : {&info->familyName, &info->givenName, &info->familyNameLatin,
                                    &info->givenNameLatin, &info->phone, &info->cellular, &info->zip, &info->town,

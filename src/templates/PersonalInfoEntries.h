@@ -16,6 +16,24 @@ constexpr const char* kLatinGivenName = "英名(名）は、半角英文字で�
 constexpr const char* kPhone = "電話番号は、半角数字で局番をハイフンで区切って入力してください。";
 constexpr const char* kCellular = "携帯番号は、半角数字でハイフンで区切って入力してください。";
 constexpr const char* kZip = "郵便番号は、半角数字でハイフンで区切って入力してください。";
+// A text of punctuation alone would match almost every mail and let spam through.
+constexpr const char* kFamilyNameNoLetter =
+    "名前（姓）に文字が含まれていません。\r\n記号だけでは、ほとんどのメールに一致するため使えません。";
+constexpr const char* kGivenNameNoLetter =
+    "名前（名）に文字が含まれていません。\r\n記号だけでは、ほとんどのメールに一致するため使えません。";
+constexpr const char* kLatinFamilyNameNoLetter =
+    "英名（姓）に英字が含まれていません。\r\n記号だけでは、ほとんどのメールに一致するため使えません。";
+constexpr const char* kLatinGivenNameNoLetter =
+    "英名（名）に英字が含まれていません。\r\n記号だけでは、ほとんどのメールに一致するため使えません。";
+constexpr const char* kTownNoLetter =
+    "住所（町名）に文字が含まれていません。\r\n記号だけでは、ほとんどのメールに一致するため使えません。";
+constexpr const char* kCompanyNoLetter =
+    "勤務先に文字が含まれていません。\r\n記号だけでは、ほとんどのメールに一致するため使えません。";
+constexpr const char* kHandleNameNoLetter =
+    "ハンドル名に文字が含まれていません。\r\n記号だけでは、ほとんどのメールに一致するため使えません。";
+constexpr const char* kOtherInfoNoLetter =
+    "その他の個人情報に、文字を含まない行があります。\r\n"
+    "記号だけの行は、ほとんどのメールに一致するため使えません。削除するか、文字を含めてください。";
 constexpr const char* kNothingEntered = "少なくとも一つ以上の個人情報を入力してください。";
 constexpr const char* kInfoMatchesAddress =
     "個人情報 '%s' は、あなたのメールアドレス '%s' の一部分に一致します。\nこの情報は、セーフリストの条件に追加できません。";
@@ -37,7 +55,8 @@ constexpr const char* kOwnNameHelp =
 
 // Trims every text (blanks and full-width spaces at both ends; line breaks and
 // tabs leave the one-line texts), then checks the Latin names, the three
-// numbers and that something was entered. Answers the message of the first
+// numbers, that no text (nor line of the other information) is punctuation
+// alone, and that something was entered. Answers the message of the first
 // failure, or an empty text.
 std::string CheckPersonalInfo(PersonalInfo* info);
 

@@ -197,6 +197,34 @@ std::vector<std::string> Split(std::string_view s, char separator) {
   }
 }
 
+namespace {
+
+bool IsNameChar(unsigned char lead, unsigned char second) {
+  if (lead == 0x82) return second >= 0x4F;                     // full-width digits, Latin letters, hiragana
+  if (lead == 0x83) return true;                               // katakana, Greek
+  if (lead == 0x84) return second < 0x9F;                      // Cyrillic; box drawing follows
+  if (lead == 0x88) return second >= 0x9F;                     // the kanji start at 0x889F
+  if (lead >= 0x89 && lead <= 0x9F) return true;               // kanji
+  if (lead >= 0xE0 && lead <= 0xEA) return true;               // kanji
+  if (lead == 0xED || lead == 0xEE) return true;               // NEC-selected IBM kanji
+  if (lead == 0xFA) return second >= 0x5C;                     // IBM kanji after the numerals and symbols
+  return lead == 0xFB || lead == 0xFC;
+}
+
+}  // namespace
+
+bool HasLetterOrDigit(std::string_view s) {
+  for (std::size_t i = 0; i < s.size(); i += CharLength(s, i)) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (CharLength(s, i) == 2) {
+      if (IsNameChar(c, static_cast<unsigned char>(s[i + 1]))) return true;
+    } else if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 0xA6 && c <= 0xDF)) {
+      return true;  // ASCII letters and digits, half-width katakana
+    }
+  }
+  return false;
+}
+
 std::string TruncateChars(std::string_view s, std::size_t maxBytes) {
   if (s.size() <= maxBytes) return std::string(s);
   return std::string(s.substr(0, CharStart(s, maxBytes)));

@@ -62,6 +62,11 @@ std::vector<std::string> SplitLines(std::string_view s);
 // Splits at every occurrence of a single-byte separator; empty fields are kept.
 std::vector<std::string> Split(std::string_view s, char separator);
 
+// True when s holds a character that can carry a name or a number: an ASCII
+// letter or digit, a half-width katakana, or a full-width digit, letter,
+// kana or kanji. Blanks, punctuation and symbols (row 0x81 and the like) do not count.
+bool HasLetterOrDigit(std::string_view s);
+
 // Cuts s to at most maxBytes without splitting a double-byte character.
 std::string TruncateChars(std::string_view s, std::size_t maxBytes);
 

@@ -118,7 +118,9 @@ void SyncSettingsDialog::Save() {
   // The rules may have changed since the dialog opened.
   FindSyncTargets(reg_, identities_, &targets_, &report_);
   ShowReport();
-  if (Synchronise(reg_, identities_, targets_, SyncModeFromSetting(settings_.type), settings_.showResult, platform_))
+  // A full run asks before it removes anything (the silent start does not ask).
+  if (Synchronise(reg_, identities_, targets_, SyncModeFromSetting(settings_.type), settings_.showResult, platform_,
+                  true))
     End(IDOK);
 }
 

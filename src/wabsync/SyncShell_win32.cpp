@@ -4,9 +4,11 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <memory>
 
 #include "addressbook/AddressBook_win32.h"
 #include "rulestore/OutlookExpressRunningCheck_win32.h"
+#include "rulestore/RuleBackup.h"
 #include "wabsync/SyncTexts.h"
 #include "win/Com.h"
 #include "win/MessageBox.h"
@@ -50,8 +52,20 @@ AddressBookRead Win32SyncPlatform::ReadAddressBook(std::vector<std::string>* add
 }
 
 void Win32SyncPlatform::ShowMessage(const std::string& text) {
-  const UINT icon = text == wabsync::kFinished ? MB_ICONINFORMATION : MB_ICONEXCLAMATION;
-  win::ShowMessage(owner_, text, wabsync::kTitle, MB_OK | icon);
+  const bool finished = text.compare(0, std::strlen(wabsync::kFinished), wabsync::kFinished) == 0;
+  win::ShowMessage(owner_, text, wabsync::kTitle, MB_OK | (finished ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+}
+
+bool Win32SyncPlatform::Ask(const std::string& question) {
+  return win::ShowMessage(owner_, question, wabsync::kTitle, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+bool Win32SyncPlatform::WriteBackup(const std::string& identityKey, std::string* folder) {
+  const std::unique_ptr<BackupFileSystem> files = MakeLocalFileSystem();
+  RuleBackup backup(reg_, *files, DefaultBackupRoot());
+  if (backup.Write(identityKey, CurrentLocalTime(), nullptr, nullptr)) return true;
+  *folder = backup.IdentityFolder(identityKey);
+  return false;
 }
 
 void Win32SyncPlatform::SetBusy(bool busy) {

@@ -11,8 +11,8 @@
 namespace velkor {
 
 // Process list, version query, the Windows Address Book, message boxes
-// (through the message-box seam, captioned with the utility's title) and the
-// wait cursor.
+// (through the message-box seam, captioned with the utility's title), the
+// rule backups and the wait cursor.
 class Win32SyncPlatform : public SyncPlatform {
  public:
   // The address book finds its library through `reg`.
@@ -24,6 +24,10 @@ class Win32SyncPlatform : public SyncPlatform {
   bool NtFamily() override;
   AddressBookRead ReadAddressBook(std::vector<std::string>* addresses) override;
   void ShowMessage(const std::string& text) override;
+  // No is the default button: the question is asked before entries are removed.
+  bool Ask(const std::string& question) override;
+  // The editor's own backup (same folder, naming and number kept).
+  bool WriteBackup(const std::string& identityKey, std::string* folder) override;
   void SetBusy(bool busy) override;
 
  private:

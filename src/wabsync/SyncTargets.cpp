@@ -102,7 +102,7 @@ void FindSyncTargets(RegistryAccess& reg, const SyncIdentitySource& identities, 
         std::uint32_t valueType = 0;
         if (!criterion.ReadDword(oereg::kType, &type) || !criterion.ReadDword(oereg::kValueType, &valueType)) continue;
         if (type != expectedType || valueType != kByteBlock) continue;
-        targets->Add(criterionPath, identity);
+        targets->Add(criterionPath, identity, kind);
         report->AddTarget(static_cast<int>(targets->Count()), userName, name, kind);
       }
     }

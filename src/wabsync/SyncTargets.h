@@ -20,20 +20,27 @@ enum class SafeListKind { Sender, Body };
 // beside it, so the own addresses are found by key rather than by text search.
 class SyncTargetList {
  public:
-  void Clear() { paths_.clear(); identities_.clear(); }
-  void Add(std::string path, std::string identityKey) {
+  void Clear() {
+    paths_.clear();
+    identities_.clear();
+    kinds_.clear();
+  }
+  void Add(std::string path, std::string identityKey, SafeListKind kind) {
     paths_.push_back(std::move(path));
     identities_.push_back(std::move(identityKey));
+    kinds_.push_back(kind);
   }
   std::size_t Count() const { return paths_.size(); }
   bool Empty() const { return paths_.empty(); }
   const std::string& PathAt(std::size_t i) const { return paths_[i]; }
   const std::string& IdentityAt(std::size_t i) const { return identities_[i]; }
+  SafeListKind KindAt(std::size_t i) const { return kinds_[i]; }
   const std::vector<std::string>& Paths() const { return paths_; }
 
  private:
   std::vector<std::string> paths_;
   std::vector<std::string> identities_;
+  std::vector<SafeListKind> kinds_;
 };
 
 // The text that lists the targets in the settings dialog.

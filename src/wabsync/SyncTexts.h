@@ -36,7 +36,23 @@ constexpr const char* kSizeLimitTail =
     "\r\nこのエラーは、オペレーティングシステムがWindows 98 または Windows Meの場合に"
     "\r\n発生します。アドレス帳から不要なデータを削除するか、オペレーティングシステムを"
     "\r\nWindows 2000、Windows XP または最新のOSにアップグレードしてください。";
-constexpr const char* kFinished = "完了しました。";
+// The result: its first line, then the counts (a printf format). Wine makes a
+// message box as wide as its text (wrapped at a fixed width) and cuts a longer
+// title, so the first line is as wide as the title and well below that width.
+constexpr const char* kFinished = "アドレス帳との同期が完了しました。";
+constexpr const char* kResultCounts = "\r\n\r\n追加したアドレス： %u 件\r\n削除したアドレス： %u 件";
+// The question before a full run that removes entries: the head with the
+// total, one block per list (user, rule, count, the first few entries, how
+// many more), the tail.
+constexpr const char* kRemovalHead = "完全同期を実行すると、次のメールルールの条件から合わせて %u 件のアドレスが削除されます。\r\n";
+constexpr const char* kRemovalList = "\r\n%s ： %s （%u 件）\r\n";
+constexpr const char* kRemovalEntryIndent = "　　";
+constexpr const char* kRemovalMore = "　　ほか %u 件\r\n";
+constexpr const char* kRemovalTail =
+    "\r\n同期する前のルールはバックアップされ、Velkor のルール一覧の右クリック メニュー"
+    "「バックアップから復元...」で元に戻せます。\r\n\r\n同期を実行しますか？";
+constexpr const char* kBackupFailed =
+    "同期する前のルールのバックアップを作成できませんでした。同期を中止しました。\r\n（%s）";
 
 // Settings dialog and start-up.
 constexpr const char* kDialogTitle = "アドレス帳との同期設定";

@@ -32,6 +32,12 @@ class SyncPlatform {
   virtual AddressBookRead ReadAddressBook(std::vector<std::string>* addresses) = 0;
   // A modal box with the utility's title as caption and an OK button.
   virtual void ShowMessage(const std::string& text) = 0;
+  // A Yes/No box with the utility's title as caption; true for Yes.
+  virtual bool Ask(const std::string& question) = 0;
+  // Writes the editor's backup of the identity's rules and blocked senders as
+  // they are stored now, into the folder the editor restores from. False when
+  // it could not, with that folder in `folder`.
+  virtual bool WriteBackup(const std::string& identityKey, std::string* folder) = 0;
   // The wait cursor, shown for the whole run.
   virtual void SetBusy(bool busy) {}
 };
@@ -39,9 +45,47 @@ class SyncPlatform {
 // The message for a word list that is too large for Windows 98/Me.
 std::string SizeLimitMessage(std::uint32_t size);
 
-// Answers success; every failure has shown its message. Targets written
-// before a failure keep their new values, later ones are not touched.
+// What a run does to one target's list.
+struct SyncListPlan {
+  std::string path;
+  std::string identityKey;
+  std::string userName;
+  SafeListKind kind = SafeListKind::Sender;
+  std::vector<std::uint8_t> value;   // the list to write
+  bool write = false;                // full always writes; add only when something changed
+  bool changes = false;              // the stored value is not `value`
+  std::vector<std::string> added;    // addresses the list gains
+  std::vector<std::string> removed;  // entries it loses; the dummy address is not counted
+};
+
+struct SyncPlan {
+  std::vector<SyncListPlan> lists;  // one per target, in target order
+
+  std::size_t AddedCount() const;
+  std::size_t RemovedCount() const;
+  // The identities with a list that changes, each once, in target order.
+  std::vector<std::string> ChangedIdentities() const;
+};
+
+// Reads every target and works out its new list; writes nothing. Answers null,
+// or the failure text (`sizeMessage` holds it for the 16 KB limit).
+const char* PlanSync(RegistryAccess& reg, const SyncIdentitySource& identities, const SyncTargetList& targets,
+                     SyncMode mode, const std::vector<std::string>& addresses, bool ntFamily, SyncPlan* plan,
+                     std::string* sizeMessage);
+
+// The question before a run that removes entries: how many of which lists,
+// with the first few of each.
+std::string RemovalQuestion(const SyncPlan& plan);
+// The result: finished, with how many addresses were added and removed.
+std::string ResultMessage(const SyncPlan& plan);
+
+// Answers success; every failure has shown its message. Every target is read
+// before anything is written, and each changed identity's rules are backed up
+// first (as the editor does before a save), so a read error or a refused
+// backup changes nothing; a write error keeps the targets written before it.
+// With `confirmRemovals` a run that would remove entries asks first; No
+// answers false without a message.
 bool Synchronise(RegistryAccess& reg, const SyncIdentitySource& identities, const SyncTargetList& targets,
-                 SyncMode mode, bool showResult, SyncPlatform& platform);
+                 SyncMode mode, bool showResult, SyncPlatform& platform, bool confirmRemovals = false);
 
 }  // namespace velkor

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "win/Procedures.h"
+
 namespace velkor::win {
 
 class Window {
@@ -137,6 +139,10 @@ class ListView : public Window {
   // The row under a client point, or -1.
   int HitTest(POINT client) const;
   HWND Header() const { return reinterpret_cast<HWND>(Send(LVM_GETHEADER)); }
+  // Sorts the rows by `compare`, which receives their item data and `data`.
+  void SortItems(PFNLVCOMPARE compare, void* data) const {
+    Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(data), CopyBits<LPARAM>(compare));
+  }
   void RedrawAll() const;
 };
 

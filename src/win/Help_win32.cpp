@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "win/MessageBox.h"
+#include "win/Procedures.h"
 #include "win/Program.h"
 
 namespace velkor {
@@ -21,9 +22,7 @@ HtmlHelpFunction HtmlHelpEntry() {
     tried = true;
     HMODULE viewer = ::LoadLibraryA("hhctrl.ocx");
     if (viewer) {
-      // Through void*: FARPROC has no parameters, the entry point has four.
-      void* proc = reinterpret_cast<void*>(::GetProcAddress(viewer, "HtmlHelpA"));
-      entry = reinterpret_cast<HtmlHelpFunction>(proc);
+      entry = win::LibraryEntry<HtmlHelpFunction>(viewer, "HtmlHelpA");
     }
   }
   return entry;

@@ -10,6 +10,7 @@
 
 #include "addressbook/AddressBook_win32.h"
 #include "registry/Win32Registry.h"
+#include "win/Procedures.h"
 
 namespace velkor {
 namespace {
@@ -55,7 +56,7 @@ ProviderState State() {
   HMODULE dll = GetModuleHandleA("velkor-wab.dll");
   if (!dll) return s;
   using Fn = void(WINAPI*)(char*, DWORD, LONG*, LONG*);
-  auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(dll, "VelkorWabProviderState")));
+  const Fn fn = win::LibraryEntry<Fn>(dll, "VelkorWabProviderState");
   if (!fn) return s;
   std::vector<char> log(65536);
   fn(log.data(), static_cast<DWORD>(log.size()), &s.objects, &s.buffers);

@@ -151,7 +151,9 @@ TEST_F(WatchWin32Test, StopEndsTheThreadsAndOwnWritesStayUnreported) {
                {2, "add " + Hkcu(block + "\\000") + " /v Sender /d spam@example.jp /f"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.slot);
-    if (c.slot == 2) ASSERT_EQ(0, watchers.StartWatchers(rules, block));
+    if (c.slot == 2) {
+      ASSERT_EQ(0, watchers.StartWatchers(rules, block));
+    }
     ASSERT_TRUE(RunReg(c.change));
     ASSERT_GE(MsUntilStopped(watchers, c.slot, kWindowMs), 0) << "an outside change took longer than the quiet window";
     EXPECT_EQ(watchresult::kChanged, watchers.Status(c.slot).result);

@@ -34,6 +34,23 @@ TEST(CheckPersonalInfo, RefusesTheFirstBadTextAndAcceptsTheAllowedCharacters) {
       {"only blanks everywhere", {" ", "　", "", "", "", "", "", "\t", "", "", "\r\n　"}, personalinfotext::kNothingEntered},
       {"only other information", {"", "", "", "", "", "", "", "", "", "", "ポチ"}, nullptr},
       {"the Latin check comes before the phone", {"", "", "a'b", "", "123"}, personalinfotext::kLatinFamilyName},
+      // Punctuation alone would become an entry that occurs in almost every mail.
+      {"phone of a hyphen only", {"", "", "", "", "-"}, personalinfotext::kPhone},
+      {"mobile of hyphens only", {"", "", "", "", "", "--"}, personalinfotext::kCellular},
+      {"postal code of a hyphen only", {"", "", "", "", "", "", "-"}, personalinfotext::kZip},
+      {"full-width mobile as typed with the IME on", {"", "", "", "", "", "０９０－１２３４"}, personalinfotext::kCellular},
+      {"Latin family name of a full stop", {"", "", "."}, personalinfotext::kLatinFamilyNameNoLetter},
+      {"Latin given name of a comma and blank", {"", "", "Sato", ", "}, personalinfotext::kLatinGivenNameNoLetter},
+      {"Japanese family name of symbols", {"・－"}, personalinfotext::kFamilyNameNoLetter},
+      {"Japanese given name of a full-width comma", {"山田", "，"}, personalinfotext::kGivenNameNoLetter},
+      {"town of a dash", {"", "", "", "", "", "", "", "―"}, personalinfotext::kTownNoLetter},
+      {"employer of a full stop", {"", "", "", "", "", "", "", "", "."}, personalinfotext::kCompanyNoLetter},
+      {"handle of a hyphen", {"", "", "", "", "", "", "", "", "", "-"}, personalinfotext::kHandleNameNoLetter},
+      {"a line of other information of symbols only", {"", "", "", "", "", "", "", "", "", "", "ポチ\r\n・・・"},
+       personalinfotext::kOtherInfoNoLetter},
+      {"kanji, kana, full-width letters and digits are name characters",
+       {"山田", "はなこ", "Yamada", "Hanako", "03-1234-5678", "", "1-1", "ｱｵﾊﾞ町", "ＡＣＭＥ", "３号", "ポチ\r\n\r\nЖ"},
+       nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -31,7 +31,13 @@ class TestPlatform : public Win32SyncPlatform {
   bool running = false;
   std::vector<std::string> book = {"friend@example.com"};
   int reads = 0;
+  std::vector<std::string> backups;
   bool OutlookExpressRunning() override { return running; }
+  // The real backup is the program's (see the end-to-end test); here it is only counted.
+  bool WriteBackup(const std::string& identityKey, std::string*) override {
+    backups.push_back(identityKey);
+    return true;
+  }
   AddressBookRead ReadAddressBook(std::vector<std::string>* addresses) override {
     ++reads;
     *addresses = book;
@@ -169,22 +175,42 @@ TEST_F(SyncDialogTest, OkSavesUpdatesTheShortcutAndSynchronisesOnYes) {
   Check(IDC_SYNC_FULL, true);
   Check(IDC_SYNC_ADD_ONLY, false);
   Check(IDC_SYNC_STARTUP, true);
-  win::ScriptedMessageBoxes boxes({IDYES});
+  win::ScriptedMessageBoxes boxes({IDYES, IDYES});
   Click(IDC_SYNC_OK);
 
   EXPECT_EQ(Setting("Type"), 0);
   EXPECT_EQ(Setting("StartUp"), 1);
   EXPECT_EQ(Setting("ShowResult"), 1);
   EXPECT_EQ(shortcutCalls, std::vector<bool>{true});
-  ASSERT_EQ(boxes.shown().size(), 2u);
+  ASSERT_EQ(boxes.shown().size(), 3u);
   EXPECT_EQ(boxes.shown()[0].text, wabsync::kSyncNowQuestion);
   EXPECT_EQ(boxes.shown()[0].caption, wabsync::kSyncNowCaption);
   EXPECT_EQ(boxes.shown()[0].flags & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
-  EXPECT_EQ(boxes.shown()[1].text, wabsync::kFinished);
+  // The hand-entered address of the body list goes: the run asks first, No being the default.
+  EXPECT_NE(boxes.shown()[1].text.find("合わせて 1 件"), std::string::npos);
+  EXPECT_NE(boxes.shown()[1].text.find("　　hand@example.com\r\n"), std::string::npos);
   EXPECT_EQ(boxes.shown()[1].caption, wabsync::kTitle);
+  EXPECT_EQ(boxes.shown()[1].flags & (MB_TYPEMASK | MB_DEFMASK), static_cast<UINT>(MB_YESNO | MB_DEFBUTTON2));
+  EXPECT_EQ(boxes.shown()[2].text, std::string(wabsync::kFinished) +
+                                       "\r\n\r\n追加したアドレス： 2 件\r\n削除したアドレス： 1 件");
+  EXPECT_EQ(boxes.shown()[2].caption, wabsync::kTitle);
+  EXPECT_EQ(platform.backups, std::vector<std::string>{kId});
   // Full with the settings just saved.
   EXPECT_EQ(Value(CriterionPath(kId, "001", "000")), std::vector<std::string>{"friend@example.com"});
   EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+TEST_F(SyncDialogTest, NoToTheRemovalQuestionChangesNothingAndKeepsTheDialogOpen) {
+  TwoTargets();
+  Open();
+  Check(IDC_SYNC_FULL, true);
+  Check(IDC_SYNC_ADD_ONLY, false);
+  win::ScriptedMessageBoxes boxes({IDYES});  // the removal question then takes its default, No
+  Click(IDC_SYNC_OK);
+  ASSERT_EQ(boxes.shown().size(), 2u);
+  EXPECT_EQ(Value(CriterionPath(kId, "001", "000")), std::vector<std::string>{"hand@example.com"});
+  EXPECT_TRUE(platform.backups.empty());
+  EXPECT_TRUE(::IsWindow(hwnd));
 }
 
 TEST_F(SyncDialogTest, AnswersThatEndWithoutSynchronising) {
@@ -208,7 +234,9 @@ TEST_F(SyncDialogTest, AnswersThatEndWithoutSynchronising) {
     std::vector<std::string> texts;
     for (const auto& shown : boxes.shown()) texts.push_back(shown.text);
     EXPECT_EQ(texts, c.texts) << c.what;
-    if (c.editor) EXPECT_EQ(boxes.shown()[0].caption, wabsync::kSavedCaption);
+    if (c.editor) {
+      EXPECT_EQ(boxes.shown()[0].caption, wabsync::kSavedCaption);
+    }
     EXPECT_EQ(Setting("ShowResult"), 0) << c.what;
     EXPECT_EQ(platform.reads, 0) << c.what;
     EXPECT_EQ(Value(CriterionPath(kId, "001", "000")), std::vector<std::string>{"hand@example.com"}) << c.what;

@@ -8,12 +8,15 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "addressbook/AddressBook_win32.h"
 #include "registry/RegFile.h"
+#include "rulestore/RuleBackup.h"
 #include "rulestore/RuleModel.h"
 #include "registry/Win32Registry.h"
 #include "settings/ProfileSection.h"
@@ -84,6 +87,28 @@ BOOL CALLBACK CountSettingsDialogs(HWND hwnd, LPARAM counter) {
 }
 
 std::string WithoutLineBreaks(const std::string& s) { return sjis::RemoveLineBreaksAndTabs(s); }
+
+// The room a window's caption has for its title, and the width the title
+// needs in the caption font: the frames and the close button take the rest.
+void CaptionRoom(HWND window, int* room, int* needed) {
+  NONCLIENTMETRICSA metrics = {};
+  metrics.cbSize = sizeof metrics;
+  ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  RECT frame;
+  ::GetWindowRect(window, &frame);
+  *room = frame.right - frame.left - 2 * ::GetSystemMetrics(SM_CXDLGFRAME) - metrics.iCaptionWidth - 4;
+  char title[256] = {};
+  ::GetWindowTextA(window, title, sizeof title);
+  HDC dc = ::GetDC(window);
+  HFONT font = ::CreateFontIndirectA(&metrics.lfCaptionFont);
+  HGDIOBJ old = ::SelectObject(dc, font);
+  SIZE size = {};
+  ::GetTextExtentPoint32A(dc, title, static_cast<int>(std::strlen(title)), &size);
+  ::SelectObject(dc, old);
+  ::DeleteObject(font);
+  ::ReleaseDC(window, dc);
+  *needed = size.cx;
+}
 
 class SyncProgramTest : public ::testing::Test {
  protected:
@@ -174,6 +199,15 @@ class SyncProgramTest : public ::testing::Test {
     return out;
   }
 
+  // The demo identity's backups, newest first.
+  std::vector<std::string> BackupPaths() {
+    const std::unique_ptr<BackupFileSystem> files = MakeLocalFileSystem();
+    RuleBackup backup(reg, *files, DefaultBackupRoot());
+    std::vector<std::string> paths;
+    for (const BackupInfo& info : backup.List(kDemoIdentity)) paths.push_back(info.path);
+    return paths;
+  }
+
   Win32Registry reg;
   int skippedValues = 0;
 
@@ -189,6 +223,8 @@ class SyncProgramTest : public ::testing::Test {
 TEST_F(SyncProgramTest, SilentSyncRewritesExactlyTheTwoCriteria) {
   const std::string before = DumpWithoutTargets();
   const std::vector<std::string> senderBefore = List(kSenderTarget);
+  const std::string storedBefore = ExportRulesText(reg, kDemoIdentity);
+  const std::vector<std::string> backupsBefore = BackupPaths();
 
   Process sync("TarnWABSync.exe", "/SYNC");
   ASSERT_TRUE(sync.Started());
@@ -222,11 +258,47 @@ TEST_F(SyncProgramTest, SilentSyncRewritesExactlyTheTwoCriteria) {
   // The body list held only the own addresses: now exactly the book's other addresses.
   EXPECT_EQ(body.front(), "taro.yamada@example.jp");
 
-  // A second run with the same book changes nothing.
+  // The editor's backup of what was stored, in the folder its restore list reads.
+  const std::vector<std::string> backupsAfter = BackupPaths();
+  ASSERT_EQ(backupsAfter.size(), std::min<std::size_t>(backupsBefore.size() + 1, RuleBackup::kKeep));
+  EXPECT_EQ(std::count(backupsBefore.begin(), backupsBefore.end(), backupsAfter.front()), 0);
+  std::string backupText;
+  ASSERT_TRUE(ReadWholeFile(backupsAfter.front(), &backupText));
+  EXPECT_EQ(backupText, storedBefore);
+
+  // A second run with the same book changes nothing and backs up nothing.
   const std::string afterFirst = RulesDump();
   Process again("TarnWABSync.exe", "/sync");
   ASSERT_TRUE(again.Exited());
   EXPECT_EQ(RulesDump(), afterFirst);
+  EXPECT_EQ(BackupPaths(), backupsAfter);
+}
+
+TEST_F(SyncProgramTest, FullSyncFromTheDialogAsksBeforeRemovingHandEnteredAddresses) {
+  ProfileSection(reg, "Wab Sync").SetInt("Type", 0);
+  const std::string before = RulesDump();
+  const std::vector<std::string> hand = List(kSenderTarget);
+  Process settings("TarnWABSync.exe");
+  HWND dialog = WaitForWindow(nullptr, wabsync::kDialogTitle);
+  ASSERT_TRUE(dialog);
+  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SYNC_OK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_SYNC_OK)));
+  HWND question = WaitForWindow("#32770", wabsync::kSyncNowCaption);
+  ASSERT_TRUE(question);
+  ::PostMessageA(question, WM_COMMAND, IDYES, 0);
+  HWND removal = WaitForWindow("#32770", wabsync::kTitle);
+  ASSERT_TRUE(removal);
+  const std::string text = MessageBoxText(removal);
+  EXPECT_EQ(text.rfind("完全同期を実行すると、", 0), 0u) << text;
+  EXPECT_NE(text.find(wabsync::kSenderRuleName), std::string::npos) << text;
+  EXPECT_NE(text.find("　　" + hand.front() + "\r\n"), std::string::npos) << text;
+  ::PostMessageA(removal, WM_COMMAND, IDNO, 0);
+  // No: nothing is written and the dialog stays for another choice.
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(removal); }));
+  EXPECT_FALSE(settings.Exited(500));
+  EXPECT_EQ(RulesDump(), before);
+  ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(settings.Exited());
 }
 
 TEST_F(SyncProgramTest, RefusesWhileOutlookExpressRuns) {
@@ -320,7 +392,13 @@ TEST_F(SyncProgramTest, OkThenYesSynchronisesAndCloses) {
   ::PostMessageA(question, WM_COMMAND, IDYES, 0);
   HWND done = WaitForWindow("#32770", wabsync::kTitle);
   ASSERT_TRUE(done);
-  EXPECT_EQ(MessageBoxText(done), wabsync::kFinished);
+  // The whole title shows: a message box is as wide as its text needs, not its title.
+  int room = 0, needed = 0;
+  CaptionRoom(done, &room, &needed);
+  EXPECT_GE(room, needed);
+  // Finished, with the counts of the run.
+  EXPECT_EQ(MessageBoxText(done).rfind(std::string(wabsync::kFinished) + "\r\n\r\n追加したアドレス： ", 0), 0u)
+      << MessageBoxText(done);
   ::PostMessageA(done, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(settings.Exited());
   EXPECT_EQ(List(kBodyTarget).front(), "taro.yamada@example.jp");

@@ -36,6 +36,12 @@ class FakePlatform : public SyncPlatform {
   std::vector<std::string> messages;
   int busyDepth = 0;
   int busyCalls = 0;
+  bool answer = true;
+  bool backupFails = false;
+  std::vector<std::string> questions;
+  std::vector<std::string> backups;
+  std::vector<int> writesAtBackup;  // the registry's writes when each backup was made
+  MemoryRegistry* reg = nullptr;
 
   bool OutlookExpressRunning() override { return running; }
   bool NtFamily() override { return nt; }
@@ -44,6 +50,16 @@ class FakePlatform : public SyncPlatform {
     return result;
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  bool Ask(const std::string& question) override {
+    questions.push_back(question);
+    return answer;
+  }
+  bool WriteBackup(const std::string& identityKey, std::string* folder) override {
+    backups.push_back(identityKey);
+    writesAtBackup.push_back(reg ? reg->CountWrites() : -1);
+    if (backupFails) *folder = "C:\\Backup\\" + identityKey;
+    return !backupFails;
+  }
   void SetBusy(bool busy) override {
     busyDepth += busy ? 1 : -1;
     ++busyCalls;
@@ -52,7 +68,7 @@ class FakePlatform : public SyncPlatform {
 
 class SyncTest : public ::testing::Test {
  protected:
-  SyncTest() : build(reg), identities(MakeRegistrySyncIdentities(reg)) {}
+  SyncTest() : build(reg), identities(MakeRegistrySyncIdentities(reg)) { platform.reg = &reg; }
 
   // Identity A with two accounts and both safe-list rules; identity B with a
   // sender rule only.
@@ -175,7 +191,8 @@ TEST_F(SyncTest, AddOnlyKeepsHandAddedDropsDummyAndOwnAppendsNewOnce) {
   const std::vector<std::string> expected = {"hand@added.example", "new@one.example", "second@two.example"};
   EXPECT_EQ(ValueAt(CriterionPath(kIdA, "000", "000")), expected);
   EXPECT_EQ(ValueAt(CriterionPath(kIdA, "001", "000")), expected);
-  EXPECT_EQ(platform.messages, std::vector<std::string>{wabsync::kFinished});
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0], std::string(wabsync::kFinished) + "\r\n\r\n追加したアドレス： 4 件\r\n削除したアドレス： 1 件");
   EXPECT_EQ(platform.busyDepth, 0);
   EXPECT_GT(platform.busyCalls, 0);
   EXPECT_EQ(reg.OpenHandleCount(), 0);
@@ -269,6 +286,151 @@ TEST_F(SyncTest, OnlyTheValueIsWritten) {
 }
 
 // ---------------------------------------------------------------------------
+// What a run will do, worked out before anything is written
+
+TEST_F(SyncTest, PlanSaysWhatEachListGainsAndLoses) {
+  using List = std::vector<std::string>;
+  struct Case {
+    const char* what;
+    SyncMode mode;
+    List sender, body, book;
+    List senderAdded, senderRemoved, bodyAdded, bodyRemoved;
+    bool senderWritten;
+    List changedIdentities;
+  } cases[] = {
+      {"add only: the dummy goes unsaid, an own address is removed",
+       SyncMode::AddOnly, {kDummy, "hand@x.example", "TARO@HOME.example"}, {"hand@x.example"},
+       {"new@x.example", "Hand@X.example"},
+       {"new@x.example"}, {"TARO@HOME.example"}, {"new@x.example"}, {}, true, {kIdA}},
+      {"add only with nothing new writes nothing",
+       SyncMode::AddOnly, {"a@x.example"}, {"a@x.example"}, {"A@X.example"}, {}, {}, {}, {}, false, {}},
+      {"full removes what the address book lacks",
+       SyncMode::Full, {"hand@x.example", kDummy}, {"old@x.example"}, {"Friend@x.example", "other@x.example"},
+       {"Friend@x.example", "other@x.example"}, {"hand@x.example"},
+       {"Friend@x.example", "other@x.example"}, {"old@x.example"}, true, {kIdA}},
+      {"full with an unchanged list still writes but changes nothing",
+       SyncMode::Full, {"a@x.example"}, {"a@x.example"}, {"a@x.example"}, {}, {}, {}, {}, true, {}},
+      {"full with an empty address book leaves the dummy, which is not counted",
+       SyncMode::Full, {"a@x.example"}, {kDummy}, {}, {}, {"a@x.example"}, {}, {}, true, {kIdA}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemoryRegistry fresh;
+    OeRegistryBuilder b(fresh);
+    b.Identity(kIdA, "太郎", "C:\\Mail\\A");
+    b.Account(kIdA, "00000001", "taro@home.example");
+    b.RuleOrder(kIdA, "000 001");
+    b.Rule(kIdA, "000", wabsync::kSenderRuleName, {{"000", 12, 65, c.sender}});
+    b.Rule(kIdA, "001", wabsync::kBodyRuleName, {{"000", 9, 65, c.body}});
+    auto ids = MakeRegistrySyncIdentities(fresh);
+    SyncTargetList t;
+    SyncReport r;
+    FindSyncTargets(fresh, *ids, &t, &r);
+    fresh.ClearLog();
+    SyncPlan plan;
+    std::string sizeMessage;
+    ASSERT_EQ(PlanSync(fresh, *ids, t, c.mode, UsableAddresses(c.book), true, &plan, &sizeMessage), nullptr);
+    EXPECT_EQ(fresh.CountWrites(), 0);
+    ASSERT_EQ(plan.lists.size(), 2u);
+    const SyncListPlan& sender = plan.lists[0];
+    const SyncListPlan& body = plan.lists[1];
+    EXPECT_EQ(sender.kind, SafeListKind::Sender);
+    EXPECT_EQ(sender.userName, "太郎");
+    EXPECT_EQ(sender.added, c.senderAdded);
+    EXPECT_EQ(sender.removed, c.senderRemoved);
+    EXPECT_EQ(body.added, c.bodyAdded);
+    EXPECT_EQ(body.removed, c.bodyRemoved);
+    EXPECT_EQ(sender.write, c.senderWritten);
+    EXPECT_EQ(plan.ChangedIdentities(), c.changedIdentities);
+    EXPECT_EQ(plan.AddedCount(), c.senderAdded.size() + c.bodyAdded.size());
+    EXPECT_EQ(plan.RemovedCount(), c.senderRemoved.size() + c.bodyRemoved.size());
+  }
+}
+
+TEST(SyncQuestionTest, NamesTheListsAndShowsTheFirstFiveOfEach) {
+  SyncPlan plan;
+  SyncListPlan sender;
+  sender.userName = "太郎";
+  sender.kind = SafeListKind::Sender;
+  sender.removed = {"a@x", "b@x", "c@x", "d@x", "e@x", "f@x", "g@x"};
+  SyncListPlan unchanged;
+  unchanged.added = {"new@x"};
+  SyncListPlan body;
+  body.userName = "花子";
+  body.kind = SafeListKind::Body;
+  body.removed = {"h@x"};
+  plan.lists = {sender, unchanged, body};
+  EXPECT_EQ(RemovalQuestion(plan),
+            "完全同期を実行すると、次のメールルールの条件から合わせて 8 件のアドレスが削除されます。\r\n"
+            "\r\n太郎 ： [SAFE]送信者が信頼できるメールアドレスの場合 （7 件）\r\n"
+            "　　a@x\r\n　　b@x\r\n　　c@x\r\n　　d@x\r\n　　e@x\r\n　　ほか 2 件\r\n"
+            "\r\n花子 ： [SAFE]本文に信頼できるメールアドレスを含む場合 （1 件）\r\n　　h@x\r\n" +
+                std::string(wabsync::kRemovalTail));
+  EXPECT_EQ(ResultMessage(plan), std::string(wabsync::kFinished) + "\r\n\r\n追加したアドレス： 1 件\r\n削除したアドレス： 8 件");
+}
+
+TEST_F(SyncTest, BacksUpEachChangedIdentityBeforeWritingAndAsksBeforeAFullRunRemoves) {
+  struct Case {
+    const char* what;
+    SyncMode mode;
+    bool confirm;
+    bool answer;
+    bool backupFails;
+    bool asked;
+    bool synchronised;
+    std::string failure;  // the one message of a run that fails, if any
+  } cases[] = {
+      {"full, confirmed", SyncMode::Full, true, true, false, true, true, ""},
+      {"full, refused: nothing happens", SyncMode::Full, true, false, false, true, false, ""},
+      {"full without asking (the silent start)", SyncMode::Full, false, false, false, false, true, ""},
+      {"add only never asks", SyncMode::AddOnly, true, false, false, false, true, ""},
+      {"a backup that cannot be written stops the run", SyncMode::Full, true, true, true, true, false,
+       "同期する前のルールのバックアップを作成できませんでした。同期を中止しました。\r\n（C:\\Backup\\" + kIdA + "）"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    // Identity B's list stays as it is, so only A is backed up.
+    StandardSetup({"hand@x.example"}, {"hand@x.example"});
+    build.Identity(kIdB, "次郎", "C:\\Mail\\B");
+    build.RuleOrder(kIdB, "000");
+    build.Rule(kIdB, "000", wabsync::kSenderRuleName, {{"000", 12, 65, {"new@x.example"}}});
+    platform = FakePlatform();
+    platform.reg = &reg;
+    platform.book = {"new@x.example"};
+    platform.answer = c.answer;
+    platform.backupFails = c.backupFails;
+    FindSyncTargets(reg, *identities, &targets, &report);
+    reg.ClearLog();
+
+    EXPECT_EQ(Synchronise(reg, *identities, targets, c.mode, true, platform, c.confirm), c.synchronised);
+    EXPECT_EQ(platform.questions.size(), c.asked ? 1u : 0u);
+    if (c.asked && !platform.questions.empty()) {
+      EXPECT_NE(platform.questions[0].find("合わせて 2 件"), std::string::npos) << platform.questions[0];
+    }
+    if (c.synchronised) {
+      ASSERT_EQ(platform.messages.size(), 1u);
+      EXPECT_EQ(platform.messages[0].rfind(wabsync::kFinished, 0), 0u);
+    } else {
+      EXPECT_EQ(platform.messages, c.failure.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.failure});
+    }
+    // The backup comes first and covers the one identity that changes.
+    const bool backedUp = c.synchronised || c.backupFails;
+    EXPECT_EQ(platform.backups, backedUp ? std::vector<std::string>{kIdA} : std::vector<std::string>{});
+    if (backedUp) {
+      EXPECT_EQ(platform.writesAtBackup, std::vector<int>{0});
+    }
+    using List = std::vector<std::string>;
+    const List after = !c.synchronised              ? List{"hand@x.example"}
+                       : c.mode == SyncMode::Full ? List{"new@x.example"}
+                                                  : List{"hand@x.example", "new@x.example"};
+    EXPECT_EQ(ValueAt(CriterionPath(kIdA, "000", "000")), after);
+    if (!c.synchronised) {
+      EXPECT_EQ(reg.CountWrites(), 0);
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
 // Refusals and failures
 
 TEST_F(SyncTest, NoTargetSucceedsWithoutAMessageEvenWhileOutlookExpressRuns) {
@@ -311,6 +473,8 @@ TEST_F(SyncTest, RefusalsBeforeAnyWrite) {
   }
 }
 
+// Every target is read before the first write: a read error changes nothing,
+// a write error keeps the targets written before it.
 TEST_F(SyncTest, AnErrorEndsTheRunKeepingEarlierTargetsAndSparingLaterOnes) {
   StandardSetup({"a@x.example"}, {"b@x.example"});
   platform.book = {"new@x.example"};
@@ -320,10 +484,11 @@ TEST_F(SyncTest, AnErrorEndsTheRunKeepingEarlierTargetsAndSparingLaterOnes) {
   struct Case {
     RegOp op;
     const char* message;
+    bool firstWritten;
   } cases[] = {
-      {RegOp::Open, wabsync::kOpenKeyFailed},
-      {RegOp::Query, wabsync::kValueLengthFailed},
-      {RegOp::Set, wabsync::kUpdateFailed},
+      {RegOp::Open, wabsync::kOpenKeyFailed, false},
+      {RegOp::Query, wabsync::kValueLengthFailed, false},
+      {RegOp::Set, wabsync::kUpdateFailed, true},
   };
   for (const Case& c : cases) {
     // Rule 000 (the sender rule) is the second target.
@@ -334,7 +499,8 @@ TEST_F(SyncTest, AnErrorEndsTheRunKeepingEarlierTargetsAndSparingLaterOnes) {
     EXPECT_FALSE(Synchronise(reg, *identities, targets, SyncMode::AddOnly, true, platform));
     reg.ClearFaults();
     EXPECT_EQ(platform.messages, std::vector<std::string>{c.message});
-    EXPECT_EQ(ValueAt(targets.PathAt(0)), (std::vector<std::string>{"b@x.example", "new@x.example"}));
+    EXPECT_EQ(ValueAt(targets.PathAt(0)), c.firstWritten ? (std::vector<std::string>{"b@x.example", "new@x.example"})
+                                                         : std::vector<std::string>{"b@x.example"});
     EXPECT_EQ(ValueAt(targets.PathAt(1)), std::vector<std::string>{"a@x.example"});
     EXPECT_EQ(reg.OpenHandleCount(), 0);
   }
