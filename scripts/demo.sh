@@ -24,20 +24,7 @@ bin=$win/bin
 
 # A fresh prefix for the demo, so that its registry never mixes with the tests'.
 velkor_ensure_display
-wineserver -k 2>/dev/null || true
-rm -rf "$WINEPREFIX"
-cp -a "$VELKOR_TEST_PREFIX" "$WINEPREFIX"
-
-wine regedit /S "$(winepath -w data/demo/demo.reg)" 2>/dev/null
-wine reg add 'HKLM\Software\Microsoft\WAB\DLLPath' /ve /t REG_SZ /d "$(winepath -w "$bin/velkor-wab.dll")" /f >/dev/null
-wine reg add 'HKCU\Software\Microsoft\WAB\WAB4\Wab File Name' /ve /t REG_SZ \
-  /d "$(winepath -w data/demo/addressbook.vcf)" /f >/dev/null
-
-# The identity's mail store: its folder list goes where "Store Root" points.
-profile=$(wine cmd /c echo %UserProfile% 2>/dev/null | tr -d '\r')
-store=$(winepath -u "$profile\\Local Settings\\Application Data\\Identities\\{3F2504E0-4F89-11D3-9A0C-0305E82C3301}\\Microsoft\\Outlook Express")
-mkdir -p "$store"
-cp data/demo/Folders.dbx "$store/"
+velkor_make_demo_prefix "$bin"
 
 if [ $screenshot -eq 0 ]; then
   exec wine "$bin/Velkor.exe"

@@ -67,3 +67,22 @@ velkor_ensure_display() {
   echo "could not start Xvfb" >&2
   return 1
 }
+
+# Makes $WINEPREFIX a fresh copy of the test prefix holding the demo identity
+# of data/demo (rules, accounts, address book, mail folders); bin is the
+# Windows build's bin folder, whose velkor-wab.dll stands in for the WAB.
+velkor_make_demo_prefix() {  # bin
+  local bin=$1 profile store
+  wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+  cp -a "$VELKOR_TEST_PREFIX" "$WINEPREFIX"
+  wine regedit /S "$(winepath -w "$VELKOR_ROOT/data/demo/demo.reg")" 2>/dev/null
+  wine reg add 'HKLM\Software\Microsoft\WAB\DLLPath' /ve /t REG_SZ /d "$(winepath -w "$bin/velkor-wab.dll")" /f >/dev/null
+  wine reg add 'HKCU\Software\Microsoft\WAB\WAB4\Wab File Name' /ve /t REG_SZ \
+    /d "$(winepath -w "$VELKOR_ROOT/data/demo/addressbook.vcf")" /f >/dev/null
+  # The identity's mail store: its folder list goes where "Store Root" points.
+  profile=$(wine cmd /c echo %UserProfile% 2>/dev/null | tr -d '\r')
+  store=$(winepath -u "$profile\\Local Settings\\Application Data\\Identities\\{3F2504E0-4F89-11D3-9A0C-0305E82C3301}\\Microsoft\\Outlook Express")
+  mkdir -p "$store"
+  cp "$VELKOR_ROOT/data/demo/Folders.dbx" "$store/"
+}

@@ -34,17 +34,7 @@ sleep 1
 
 # The demo prefix, as scripts/demo.sh makes it.
 [ -d "$VELKOR_TEST_PREFIX" ] || VELKOR_WINEPREFIX=$VELKOR_TEST_PREFIX scripts/setup.sh --prefix
-wineserver -k 2>/dev/null || true
-rm -rf "$WINEPREFIX"
-cp -a "$VELKOR_TEST_PREFIX" "$WINEPREFIX"
-wine regedit /S "$(winepath -w data/demo/demo.reg)" 2>/dev/null
-wine reg add 'HKLM\Software\Microsoft\WAB\DLLPath' /ve /t REG_SZ /d "$(winepath -w "$bin/velkor-wab.dll")" /f >/dev/null
-wine reg add 'HKCU\Software\Microsoft\WAB\WAB4\Wab File Name' /ve /t REG_SZ \
-  /d "$(winepath -w data/demo/addressbook.vcf)" /f >/dev/null
-profile=$(wine cmd /c echo %UserProfile% 2>/dev/null | tr -d '\r')
-store=$(winepath -u "$profile\\Local Settings\\Application Data\\Identities\\{3F2504E0-4F89-11D3-9A0C-0305E82C3301}\\Microsoft\\Outlook Express")
-mkdir -p "$store"
-cp data/demo/Folders.dbx "$store/"
+velkor_make_demo_prefix "$bin"
 
 # A spam mail as Outlook Express saves it: from a spam sender the [BLOCK]
 # template below is given, subject and body with the demo's keywords.
