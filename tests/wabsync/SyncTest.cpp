@@ -68,7 +68,11 @@ class FakePlatform : public SyncPlatform {
 
 class SyncTest : public ::testing::Test {
  protected:
-  SyncTest() : build(reg), identities(MakeRegistrySyncIdentities(reg)) { platform.reg = &reg; }
+  // The log is on from the start: the platform's backup counts the writes made before it.
+  SyncTest() : build(reg), identities(MakeRegistrySyncIdentities(reg)) {
+    reg.StartLog();
+    platform.reg = &reg;
+  }
 
   // Identity A with two accounts and both safe-list rules; identity B with a
   // sender rule only.
