@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "registry/CodePage932.h"
+#include "registry/Utf16Le.h"
 
 namespace velkor::cp932 {
 
@@ -74,23 +75,6 @@ std::size_t OneUtf16Char(const char* p, std::size_t left) {
   return hi >= 0xD800 && hi <= 0xDBFF && lo >= 0xDC00 && lo <= 0xDFFF ? 4 : 2;
 }
 
-std::string Utf16Bytes(std::u16string_view text) {
-  std::string in(text.size() * 2, '\0');
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    in[2 * i] = static_cast<char>(text[i] & 0xFF);
-    in[2 * i + 1] = static_cast<char>(text[i] >> 8);
-  }
-  return in;
-}
-
-std::u16string Utf16Units(std::string_view bytes) {
-  std::u16string out(bytes.size() / 2, u'\0');
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                   static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-  }
-  return out;
-}
 
 // `from` to UTF-16LE; a sequence `from` does not hold becomes U+FFFD.
 std::string DecodeToUtf16(std::string_view bytes, const char* from) {
@@ -113,10 +97,10 @@ std::u16string ToUtf16(std::string_view sjis) {
   std::string units;
   Converter conv("UTF-16LE", "CP932");
   if (conv.ok()) conv.Run(sjis, std::string_view("\xFB\x30", 2), OneByte, units);  // U+30FB
-  return Utf16Units(units);
+  return FromUtf16LeBytes(units.data(), units.size());
 }
 
-std::string FromUtf16(std::u16string_view text) { return Utf16ToCp932(Utf16Bytes(text)); }
+std::string FromUtf16(std::u16string_view text) { return Utf16ToCp932(Utf16LeBytes(text)); }
 
 std::string FromUtf8(std::string_view utf8) { return Utf16ToCp932(DecodeToUtf16(utf8, "UTF-8")); }
 

@@ -9,6 +9,7 @@
 
 #include "platform/WholeFile.h"
 #include "registry/CodePage932.h"
+#include "registry/Utf16Le.h"
 #include "text/ShiftJis.h"
 
 namespace velkor {
@@ -50,22 +51,6 @@ bool IsStringType(std::uint32_t type) {
   return type == regtype::kSz || type == regtype::kExpandSz || type == regtype::kMultiSz;
 }
 
-std::vector<std::uint8_t> Utf16Bytes(const std::u16string& text) {
-  std::vector<std::uint8_t> out;
-  out.reserve(text.size() * 2);
-  for (char16_t c : text) {
-    out.push_back(static_cast<std::uint8_t>(c & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(c >> 8));
-  }
-  return out;
-}
-
-std::u16string FromUtf16Bytes(const std::uint8_t* data, std::size_t size) {
-  std::u16string out(size / 2, u'\0');
-  for (std::size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char16_t>(data[2 * i] | data[2 * i + 1] << 8);
-  return out;
-}
-
 // The physical lines of the file as Shift_JIS text, as views into the file
 // itself or, for the Unicode format, into its conversion; nothing is copied
 // line by line.
@@ -98,7 +83,7 @@ bool DecodeLines(const std::string& file, DecodedLines* out, RegFileError* error
   out->converted.clear();
   if (file.size() >= 2 && static_cast<unsigned char>(file[0]) == 0xFF && static_cast<unsigned char>(file[1]) == 0xFE) {
     const std::u16string text =
-        FromUtf16Bytes(reinterpret_cast<const std::uint8_t*>(file.data()) + 2, file.size() - 2);
+        FromUtf16LeBytes(file.data() + 2, file.size() - 2);
     // A NUL is looked for before the conversion, which could turn it into text.
     const std::size_t nul = text.find(u'\0');
     if (nul != std::u16string::npos) {
@@ -315,7 +300,7 @@ class Parser {
       if (!ParseHexList(line.substr(pos), &e.data)) return false;
       // In the Unicode format, string types hold UTF-16 text.
       if (unicode_ && IsStringType(e.type)) {
-        const std::string text = cp932::FromUtf16(FromUtf16Bytes(e.data.data(), e.data.size()));
+        const std::string text = cp932::FromUtf16(FromUtf16LeBytes(e.data.data(), e.data.size()));
         e.data.assign(text.begin(), text.end());
       }
     } else {
@@ -472,7 +457,10 @@ class Exporter {
       return;
     }
     std::vector<std::uint8_t> bytes(data, data + size);
-    if (unicode_ && IsStringType(type)) bytes = Utf16Bytes(cp932::ToUtf16(text));
+    if (unicode_ && IsStringType(type)) {
+      const std::string unicode = Utf16LeBytes(cp932::ToUtf16(text));
+      bytes.assign(unicode.begin(), unicode.end());
+    }
     char prefix[24];
     if (type == regtype::kBinary) {
       std::snprintf(prefix, sizeof prefix, "hex:");
@@ -614,8 +602,7 @@ std::string ExportRegFile(RegistryAccess& reg, RegRoot root, const std::vector<s
   exporter.Text() = std::string(unicode ? kHeader5 : kHeader4) + "\r\n\r\n";
   for (const std::string& path : keyPaths) exporter.Key(path);
   if (!unicode) return exporter.Text();
-  const std::vector<std::uint8_t> bytes = Utf16Bytes(cp932::ToUtf16(exporter.Text()));
-  return std::string("\xFF\xFE", 2) + std::string(bytes.begin(), bytes.end());
+  return std::string("\xFF\xFE", 2) + Utf16LeBytes(cp932::ToUtf16(exporter.Text()));
 }
 
 bool ReadWholeFile(const std::string& path, std::string* bytes) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "registry/CodePage932.h"
+#include "registry/Utf16Le.h"
 #include "text/ShiftJis.h"
 
 namespace velkor {
@@ -13,24 +14,6 @@ namespace {
 constexpr const char* kHeader4 = "REGEDIT4";
 constexpr const char* kHeader5 = "Windows Registry Editor Version 5.00";
 constexpr const char* kBom = "\xFF\xFE";
-
-std::string Utf16Bytes(const std::u16string& text) {
-  std::string out;
-  out.reserve(text.size() * 2);
-  for (char16_t c : text) {
-    out += static_cast<char>(c & 0xFF);
-    out += static_cast<char>(c >> 8);
-  }
-  return out;
-}
-
-std::u16string FromUtf16Bytes(const std::string& bytes, std::size_t from) {
-  std::u16string out((bytes.size() - std::min(from, bytes.size())) / 2, u'\0');
-  for (std::size_t i = 0; i < out.size(); ++i)
-    out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[from + 2 * i]) |
-                                   static_cast<unsigned char>(bytes[from + 2 * i + 1]) << 8);
-  return out;
-}
 
 // Where each line starts, as the .reg reader numbers them: lines end at LF
 // (a UTF-16 LF after the byte-order mark). Only the asked lines (ascending,
@@ -106,17 +89,18 @@ std::string RegFileSections(RegistryAccess& reg, RegRoot root, const std::vector
     const std::string file = ExportRegFile(reg, root, keyPaths, RegFileFormat::Regedit5);
     const std::size_t head = 2 + 2 * (std::strlen(kHeader5) + 4);  // BOM, header, two CR LF
     if (shape.utf16) return file.substr(std::min(head, file.size()));
-    return cp932::FromUtf16(FromUtf16Bytes(file, head));
+    const std::size_t from = std::min(head, file.size());
+    return cp932::FromUtf16(FromUtf16LeBytes(file.data() + from, file.size() - from));
   }
   const std::string file = ExportRegFile(reg, root, keyPaths, RegFileFormat::Regedit4);
   const std::string sections = file.substr(std::min(std::strlen(kHeader4) + 4, file.size()));
-  return shape.utf16 ? Utf16Bytes(cp932::ToUtf16(sections)) : sections;
+  return shape.utf16 ? Utf16LeBytes(cp932::ToUtf16(sections)) : sections;
 }
 
 std::string RegFileWithSections(RegFileShape shape, const std::string& sections) {
   const std::string header = std::string(shape.unicodeValues ? kHeader5 : kHeader4) + "\r\n\r\n";
   if (!shape.utf16) return header + sections;
-  return std::string(kBom, 2) + Utf16Bytes(cp932::ToUtf16(header)) + sections;
+  return std::string(kBom, 2) + Utf16LeBytes(cp932::ToUtf16(header)) + sections;
 }
 
 std::string SpliceRegFile(const std::string& fileBytes, const std::vector<RegFileEntry>& keys, RegRoot root,
