@@ -174,6 +174,19 @@ class SyncProgramTest : public ::testing::Test {
   static void RemoveShortcut() { ::DeleteFileA(Shortcut().c_str()); }
   static bool ShortcutExists() { return ::GetFileAttributesA(Shortcut().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+  // OK in the settings window, then はい to "sync now?"; the settings window,
+  // or null when a window did not come.
+  static HWND PressOkAndSyncNow() {
+    HWND dialog = WaitForWindow(nullptr, wabsync::kDialogTitle);
+    if (!dialog) return nullptr;
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SYNC_OK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_SYNC_OK)));
+    HWND question = WaitForWindow("#32770", wabsync::kSyncNowCaption);
+    if (!question) return nullptr;
+    ::PostMessageA(question, WM_COMMAND, IDYES, 0);
+    return dialog;
+  }
+
   std::string RulesDump() { return ExportRegFile(reg, RegRoot::CurrentUser, {"Identities"}, RegFileFormat::Regedit4); }
   std::vector<std::string> List(const std::string& path) {
     RegKey key(reg);
@@ -279,13 +292,8 @@ TEST_F(SyncProgramTest, FullSyncFromTheDialogAsksBeforeRemovingHandEnteredAddres
   const std::string before = RulesDump();
   const std::vector<std::string> hand = List(kSenderTarget);
   Process settings("TarnWABSync.exe");
-  HWND dialog = WaitForWindow(nullptr, wabsync::kDialogTitle);
+  HWND dialog = PressOkAndSyncNow();
   ASSERT_TRUE(dialog);
-  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SYNC_OK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_SYNC_OK)));
-  HWND question = WaitForWindow("#32770", wabsync::kSyncNowCaption);
-  ASSERT_TRUE(question);
-  ::PostMessageA(question, WM_COMMAND, IDYES, 0);
   HWND removal = WaitForWindow("#32770", wabsync::kTitle);
   ASSERT_TRUE(removal);
   const std::string text = MessageBoxText(removal);
@@ -383,13 +391,8 @@ TEST_F(SyncProgramTest, OkKeepsTheStartupShortcutAsChecked) {
 TEST_F(SyncProgramTest, OkThenYesSynchronisesAndCloses) {
   ProfileSection(reg, "Wab Sync").SetInt("ShowResult", 1);
   Process settings("TarnWABSync.exe");
-  HWND dialog = WaitForWindow(nullptr, wabsync::kDialogTitle);
+  HWND dialog = PressOkAndSyncNow();
   ASSERT_TRUE(dialog);
-  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SYNC_OK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_SYNC_OK)));
-  HWND question = WaitForWindow("#32770", wabsync::kSyncNowCaption);
-  ASSERT_TRUE(question);
-  ::PostMessageA(question, WM_COMMAND, IDYES, 0);
   HWND done = WaitForWindow("#32770", wabsync::kTitle);
   ASSERT_TRUE(done);
   // The whole title shows: a message box is as wide as its text needs, not its title.
